@@ -1,0 +1,82 @@
+// Board: the sixteen letters of a game, dealt from the dictionary's letter
+// weights, and the two searches over them.
+//
+//   Board board;                           // all cells 0
+//   board.DealBoard(dict);                 // 32 draws from the random source
+//   board.FindAllWords(dict, words, sink); // every word on the board
+//   board.CanTrace("CATS");                // one letter sequence
+#ifndef VREL_ENGINE_BOARD_H_
+#define VREL_ENGINE_BOARD_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "word_list.h"
+
+class CWordDictionary;
+
+constexpr int BOARD_SIZE = 4;
+constexpr int BOARD_CELLS = BOARD_SIZE * BOARD_SIZE;
+// Control id of the letter button of cell 0; cell i has id + i.
+constexpr int FIRST_LETTER_BUTTON = 1004;
+
+// Something whose child control with a given id can show a text.
+class ControlTextSink {
+public:
+    virtual ~ControlTextSink() = default;
+    virtual void SetControlText(int id, const std::string& text) = 0;
+};
+
+// Receives the running count of words found by FindAllWords.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    virtual void ReportCount(int count) = 0;
+};
+
+// A cell's eight neighbours, clockwise from straight up; the order of the
+// found list follows from it.
+struct NeighbourOffset {
+    std::int16_t row;
+    std::int16_t column;
+};
+extern const NeighbourOffset NeighbourOffsets[8];
+
+class Board {
+public:
+    Board() { m_cells.fill(0); }
+
+    // One letter drawn with chances that follow the letter weights; takes two
+    // values from the random source and changes nothing on the board.
+    char DrawLetter(const CWordDictionary& dictionary) const;
+    // Fills the cells row by row, each by DrawLetter.
+    void DealBoard(const CWordDictionary& dictionary);
+    char LetterAt(int row, int column) const { return m_cells[row * BOARD_SIZE + column]; }
+    // Gives control FIRST_LETTER_BUTTON + i the letter of cell i.
+    void ShowLetters(ControlTextSink& window) const;
+    // Sets the letters directly, row by row (16 letters).
+    void SetLetters(std::string_view letters);
+
+    // Empties found and appends every dictionary word that can be traced, in
+    // order of discovery, reporting each new count to progress.
+    void FindAllWords(const CWordDictionary& dictionary, WordList& found,
+                      ProgressSink& progress) const;
+    // True when some path of distinct touching cells spells the word.
+    bool CanTrace(std::string_view word) const;
+
+private:
+    using Marks = std::array<std::array<bool, BOARD_SIZE>, BOARD_SIZE>;
+    struct SearchState;
+
+    void SearchFrom(int row, int column, std::string& prefix, Marks& visited,
+                    SearchState& state) const;
+    static bool AlreadyFound(std::string_view word, const WordList& list);
+    void TraceFrom(std::string_view rest, int row, int column, Marks& visited,
+                   bool& found) const;
+
+    std::array<char, BOARD_CELLS> m_cells;
+};
+
+#endif  // VREL_ENGINE_BOARD_H_

@@ -1,0 +1,72 @@
+// CWordDictionary: the game's words, bucketed by their first two letters, and
+// the letter weights that drive the deal.
+//
+//   CWordDictionary dict;      // alphabet from the string table, no words
+//   dict.LoadFromFile();       // VREL.DAT beside the executable
+//   dict.AddWord("CAT");       // true when stored; refusals are results
+//   if (dict.IsModified()) dict.SaveToFile();
+//
+// Words are compared byte for byte; callers pass upper-case text (the file
+// reader through NormalizeWord).
+#ifndef VREL_ENGINE_DICTIONARY_H_
+#define VREL_ENGINE_DICTIONARY_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "word_list.h"
+
+constexpr int MAX_LETTERS = 29;
+constexpr int MIN_WORD_LEN = 3;
+constexpr int MAX_WORD_LEN = 6;
+
+class CWordDictionary {
+public:
+    CWordDictionary();
+    CWordDictionary(const CWordDictionary&) = delete;
+    CWordDictionary& operator=(const CWordDictionary&) = delete;
+
+    std::string GetAlphabet() const { return m_strAlphabet; }
+    // Index of the letter in the alphabet, or -1.
+    int LetterIndex(char letter) const;
+    // Upper-cases the text by the system's code page and expands each sharp s
+    // (0xDF) into "SS". Works on text of any length.
+    static void NormalizeWord(std::string& word);
+    // Three to six bytes, each a letter of the alphabet.
+    bool IsValidWord(std::string_view word) const;
+    // The word is valid and stored.
+    bool Contains(std::string_view word) const;
+    // Stores a valid word not yet stored; false when refused.
+    bool AddWord(std::string_view word);
+    // 1 + the occurrences of the letter in the stored words; 0 off the alphabet.
+    int LetterWeight(char letter) const;
+    // Number of stored words beginning with these two letters.
+    int BucketSize(char first, char second) const;
+    bool IsModified() const { return m_bModified; }
+
+    // The words of bucket [first][second] in the order they were stored.
+    const WordList& Bucket(int first, int second) const { return m_buckets[first][second]; }
+    // Number of stored words.
+    std::size_t WordCount() const;
+
+    // Reads VREL.DAT from the program's folder; a file that cannot be opened or
+    // read ends the process with the fatal error box.
+    void LoadFromFile();
+    void LoadFromFile(const std::string& folder);
+    // Writes the dictionary to VREL.DAT in the program's folder through
+    // VREL.XXX; failures are shown in error boxes and VREL.DAT stays whole.
+    void SaveToFile() const;
+    void SaveToFile(const std::string& folder) const;
+    // As SaveToFile, into any path, with a temporary file beside it.
+    // Answers whether the new file is in place.
+    bool SaveAs(const std::string& path, const std::string& temporaryPath) const;
+
+private:
+    std::string m_strAlphabet;
+    std::int32_t m_nLetterWeight[MAX_LETTERS];
+    bool m_bModified;
+    WordList m_buckets[MAX_LETTERS][MAX_LETTERS];
+};
+
+#endif  // VREL_ENGINE_DICTIONARY_H_

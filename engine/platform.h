@@ -1,0 +1,76 @@
+// The engine's one seam to the operating system: files, message boxes, the
+// program's folder, the string table, upper-casing and process exit.
+//
+// Only the platform_*.cpp files include OS headers. Code calls Platform::Get();
+// tests may install their own Platform (for instance to inject faults) with
+// Platform::Set and restore the default with Platform::Set(nullptr).
+#ifndef VREL_ENGINE_PLATFORM_H_
+#define VREL_ENGINE_PLATFORM_H_
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+// Message box types and answers, with the values of the Win32 constants.
+enum : unsigned {
+    kBoxOk = 0x00,
+    kBoxYesNo = 0x04,
+    kBoxIconQuestion = 0x20,
+    kBoxIconExclamation = 0x30,
+};
+enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+
+// A file opened for reading. Read returns the number of bytes read, 0 at the
+// end of the file, or -1 when the read failed.
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    virtual long Read(char* buffer, std::size_t size) = 0;
+};
+
+// A file opened for writing; bytes reach the file unchanged. Each call
+// answers false when it failed. Sync pushes the data to the disk itself.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    virtual bool Write(const char* data, std::size_t size) = 0;
+    virtual bool Sync() = 0;
+    virtual bool Close() = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The platform in use: the one installed by Set, else the native one.
+    static Platform& Get();
+    // Installs a replacement (not owned); nullptr restores the native one.
+    static void Set(Platform* platform);
+
+    // Text of string table entry id; empty when there is none.
+    virtual std::string LoadText(int id) = 0;
+    // Folder of the running executable, ending in the path separator.
+    virtual std::string ProgramDirectory() = 0;
+    // Upper-cases 8-bit text in place by the system's code page.
+    virtual void UpperCase(std::string& text) = 0;
+
+    // Opens an existing file for reading without sharing; null on failure.
+    virtual std::unique_ptr<InputFile> OpenForRead(const std::string& path) = 0;
+    // Creates or empties a file for writing without sharing; null on failure.
+    virtual std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) = 0;
+    // Atomically puts the file from in place of the file to, which may exist.
+    virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
+    // Deletes a file; false when it could not.
+    virtual bool RemoveFile(const std::string& path) = 0;
+
+    // Shows a message box owned by the active window; returns the answer.
+    virtual int ShowMessageBox(const std::string& text, const std::string& caption,
+                               unsigned type) = 0;
+    // Ends the process at once with the exit code.
+    [[noreturn]] virtual void ExitProcess(int code) = 0;
+};
+
+// The native platform of this build (Win32 or POSIX).
+Platform& NativePlatform();
+
+#endif  // VREL_ENGINE_PLATFORM_H_

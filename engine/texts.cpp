@@ -1,0 +1,38 @@
+#include "texts.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "platform.h"
+
+std::string LoadText(int id) { return Platform::Get().LoadText(id); }
+
+std::string FormatText(int id, ...) {
+    const std::string format = LoadText(id);
+    va_list args;
+    va_start(args, id);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format.c_str(), copy);
+    va_end(copy);
+    std::string result;
+    if (length > 0) {
+        std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), format.c_str(), args);
+        result.assign(buffer.data(), static_cast<std::size_t>(length));
+    }
+    va_end(args);
+    return result;
+}
+
+const char* BuiltInText(int id) {
+    switch (id) {
+#define VREL_STRING(number, name, text) \
+    case number:                        \
+        return text;
+#include "strings.inc"
+#undef VREL_STRING
+    }
+    return nullptr;
+}
