@@ -2,7 +2,7 @@
 JOBS ?= 2
 CTEST := ctest --output-on-failure -j$(JOBS)
 
-.PHONY: all deps native sanitize windows test test-native test-sanitize bench tools clean
+.PHONY: all deps native sanitize windows test test-native test-sanitize test-windows screenshots bench tools clean play dist
 
 all: native
 
@@ -27,14 +27,39 @@ test-native: native
 test-sanitize: sanitize
 	cd build/sanitize && $(CTEST)
 
+# The Windows tests run under Wine, on one private display for the suite.
+test-windows: windows
+	cd build/windows && xvfb-run -a -s "-screen 0 1024x768x24" $(CTEST)
+
+# Pictures of a scripted game for the documentation, in docs/.
+screenshots: windows
+	scripts/wine-screenshots build/windows docs
+
 # Every suite: plain, under the sanitizers, and the Windows build.
-test: test-native test-sanitize windows
+test: test-native test-sanitize test-windows
 
 tools: native
-	@echo "Tools are in build/native/bin: vrel-tool"
+	@echo "Tools are in build/native/bin: vrel-tool (vrel-tool --help)"
 
 bench: native
-	@echo "no benchmarks yet"
+	build/native/bin/vrel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# Builds the Windows program and plays it: under Wine on Linux, directly on Windows.
+play:
+	@JOBS=$(JOBS) scripts/play
+
+# The download for Windows players: the program, its dictionary, the word
+# list's notice and a read-me, in build/dist/Vrel-2.0.5-win64.zip.
+DIST_NAME := Vrel-2.0.5-win64
+dist: windows
+	@test -f data/VREL.DAT && test -f data/wamerican-copyright.txt || \
+	  { echo "dist: data/VREL.DAT and data/wamerican-copyright.txt are needed" >&2; exit 1; }
+	rm -rf build/dist
+	mkdir -p build/dist/$(DIST_NAME)
+	cp build/windows/bin/Vrel.exe data/VREL.DAT data/wamerican-copyright.txt build/dist/$(DIST_NAME)/
+	sed 's/$$/\r/' resources/dist-readme.txt > build/dist/$(DIST_NAME)/README.txt
+	cd build/dist/$(DIST_NAME) && zip -q -X ../$(DIST_NAME).zip Vrel.exe VREL.DAT wamerican-copyright.txt README.txt
+	@echo "Made build/dist/$(DIST_NAME).zip"
 
 clean:
 	rm -rf build

@@ -1,0 +1,280 @@
+// vrel-tool driven as a user drives it: arguments in, output, files and exit
+// status out.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "board.h"
+#include "dictionary.h"
+#include "random.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct NullProgress : ProgressSink {
+    void ReportCount(int) override {}
+};
+
+const char kExampleWords[] =
+    "ACT\nATE\nCAT\nCATS\nCOAT\nDATE\nDOG\nEAT\nGOD\nLIP\nRED\nROD\nSEA\nSET\nTEA\nTIDE\nTOAD\n";
+
+class VrelTool : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = fs::temp_directory_path() / ("vrel-tool-test-" + std::to_string(::getpid()) + "-" +
+                                             info->test_suite_name() + "-" + info->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path File(const std::string& name, const std::string& bytes) {
+        WriteFile(m_dir / name, bytes);
+        return m_dir / name;
+    }
+
+    ToolRun Tool(const std::vector<std::string>& args) {
+        const fs::path errPath = m_dir / "stderr.txt";
+        std::string command = Quote(VREL_TOOL);
+        for (const std::string& arg : args) command += " " + Quote(arg);
+        command += " 2>" + Quote(errPath.string());
+        ToolRun run;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) return run;
+        char buffer[4096];
+        std::size_t count;
+        while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            run.out.append(buffer, count);
+        const int status = ::pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.err = ReadFile(errPath);
+        return run;
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(VrelTool, DealWithoutWordsGivesTheKnownFirstBoard) {
+    const ToolRun run = Tool({"deal", "--dict", File("empty.txt", "").string(), "--seed", "1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "MSQA\nEGOQ\nKAAI\nACVI\ncount 0\n");
+}
+
+// Several games follow one another from one seed, with the weights of the file
+// as loaded (lower case, indented, CR LF lines all count).
+TEST_F(VrelTool, DealFollowsTheEngineOverSeveralGames) {
+    const fs::path dict = File("dict.txt",
+                               "cat\r\n  Sat\t\r\nrat\r\ntar\r\nstar\r\narts\r\nrats\r\ntsar\r\n"
+                               "tact\r\nact\r\nsea\r\neat\r\nate\r\ntea\r\nseat\r\neast\r\n");
+    const ToolRun run = Tool({"deal", "--seed", "4242", "--dict", dict.string(), "--games", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    CWordDictionary words;
+    for (const char* w : {"CAT", "SAT", "RAT", "TAR", "STAR", "ARTS", "RATS", "TSAR", "TACT", "ACT",
+                          "SEA", "EAT", "ATE", "TEA", "SEAT", "EAST"})
+        ASSERT_TRUE(words.AddWord(w));
+    SeedRandom(4242);
+    std::string expected;
+    Board board;
+    WordList found;
+    NullProgress progress;
+    std::size_t totalWords = 0;
+    for (int game = 0; game < 3; ++game) {
+        if (game > 0) expected += "\n";
+        board.DealBoard(words);
+        board.FindAllWords(words, found, progress);
+        totalWords += found.size();
+        for (int row = 0; row < BOARD_SIZE; ++row) {
+            for (int column = 0; column < BOARD_SIZE; ++column)
+                expected += board.LetterAt(row, column);
+            expected += "\n";
+        }
+        for (const std::string& word : found) expected += word + "\n";
+        expected += "count " + std::to_string(found.size()) + "\n";
+    }
+    EXPECT_GT(totalWords, 0u) << "the seed should give boards with words";
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST_F(VrelTool, SolveListsTheWordsInFoundOrder) {
+    const fs::path dict = File("dict.txt", kExampleWords);
+    const char kExpected[] =
+        "CAT\nCATS\nCOAT\nATE\nTEA\nSET\nSEA\nDATE\nDOG\nEAT\nRED\nGOD\nLIP\ncount 13\n";
+    ToolRun run = Tool({"solve", "--dict", dict.string(), "CATS", "ODER", "GNIL", "UMPY"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, kExpected);
+    // Rows are upper-cased; --dict may come last.
+    run = Tool({"solve", "cats", "oDer", "gnil", "umpY", "--dict", dict.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, kExpected);
+}
+
+TEST_F(VrelTool, SolveRejectsBadBoards) {
+    const std::string dict = File("dict.txt", kExampleWords).string();
+    for (const std::vector<std::string>& rows :
+         std::vector<std::vector<std::string>>{{"CAT", "ODER", "GNIL", "UMPY"},    // short row
+                                               {"CATSO", "ODER", "GNIL", "UMPY"},  // long row
+                                               {"CA1S", "ODER", "GNIL", "UMPY"},   // digit
+                                               {"CA S", "ODER", "GNIL", "UMPY"},   // space
+                                               {"CATS", "ODER", "GNIL"},           // three rows
+                                               {"CATS", "ODER", "GNIL", "UMPY", "ABCD"}}) {
+        std::vector<std::string> args = {"solve", "--dict", dict};
+        args.insert(args.end(), rows.begin(), rows.end());
+        const ToolRun run = Tool(args);
+        EXPECT_EQ(run.status, 2) << rows[0];
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("usage:"), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(VrelTool, CheckReportsEverySkippedLine) {
+    const std::string longLine(70, 'x');
+    const fs::path dict = File("dict.txt",
+                               "cat\n  Dog\t\t\r\nice cream\nox\nfu\xDF\n\n   \nCAT\n"
+                               "abcdefg\ncaf\xE9\nsa\"y\x01\n" +
+                                   longLine + "\nlast");
+    const ToolRun run = Tool({"check", dict.string()});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(run.out,
+              "line 3: too long: \"ice cream\"\n"
+              "line 4: too short: \"ox\"\n"
+              "line 6: empty: \"\"\n"
+              "line 7: empty: \"\"\n"
+              "line 8: repeated: \"CAT\"\n"
+              "line 9: too long: \"abcdefg\"\n"
+              "line 10: letter outside the alphabet: \"caf\\xE9\"\n"
+              "line 11: letter outside the alphabet: \"sa\\\"y\\x01\"\n"
+              "line 12: too long: \"" +
+                  longLine.substr(0, 60) +
+                  "...\"\n"
+                  "words loaded: 4\n"
+                  "lines skipped: 9\n"
+                  "  empty: 2\n"
+                  "  too short: 1\n"
+                  "  too long: 3\n"
+                  "  letter outside the alphabet: 2\n"
+                  "  repeated: 1\n");
+}
+
+TEST_F(VrelTool, CheckPassesACleanFile) {
+    const ToolRun run = Tool({"check", File("dict.txt", "cat\r\ndog\nbird").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("words loaded: 3\nlines skipped: 0\n"), std::string::npos) << run.out;
+}
+
+TEST_F(VrelTool, NormalizeWritesTheCanonicalFormStably) {
+    const fs::path in = File("in.txt",
+                             "dog\n  cat \r\nant\ncab\nox\ncat\nDOVE\r\nbee\x1A"
+                             "zzz\n");
+    const fs::path out = m_dir / "out.dat";
+    ToolRun run = Tool({"normalize", in.string(), out.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    // Buckets in alphabet order, words of a bucket in the order read.
+    EXPECT_EQ(ReadFile(out), "ANT\r\nBEE\r\nCAT\r\nCAB\r\nDOG\r\nDOVE\r\n");
+    EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
+
+    const fs::path again = m_dir / "again.dat";
+    run = Tool({"normalize", out.string(), again.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(again), ReadFile(out));
+    // In place over its own input.
+    run = Tool({"normalize", in.string(), in.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(in), ReadFile(out));
+}
+
+TEST_F(VrelTool, NormalizeReportsAFailedSave) {
+    const fs::path in = File("in.txt", "cat\n");
+    const ToolRun run = Tool({"normalize", in.string(), (m_dir / "missing" / "out.dat").string()});
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("Cannot save dictionary file"), std::string::npos) << run.err;
+}
+
+TEST_F(VrelTool, BadArgumentsAndUnreadableFilesExitWithTwo) {
+    const std::string dict = File("dict.txt", kExampleWords).string();
+    const std::string missing = (m_dir / "missing.txt").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"play"},
+        {"deal", "--dict", dict},
+        {"deal", "--seed", "1"},
+        {"deal", "--dict", dict, "--seed"},
+        {"deal", "--dict", dict, "--seed", "12x"},
+        {"deal", "--dict", dict, "--seed", "-1"},
+        {"deal", "--dict", dict, "--seed", "+1"},
+        {"deal", "--dict", dict, "--seed", ""},
+        {"deal", "--dict", dict, "--seed", "4294967296"},
+        {"deal", "--dict", dict, "--seed", "99999999999999999999999"},
+        {"deal", "--dict", dict, "--seed", "1", "--seed", "2"},
+        {"deal", "--dict", dict, "--seed", "1", "--games", "0"},
+        {"deal", "--dict", dict, "--seed", "1", "--games", "two"},
+        {"deal", "--dict", dict, "--seed", "1", "extra"},
+        {"deal", "--dict", missing, "--seed", "1"},
+        {"solve", "--dict", missing, "CATS", "ODER", "GNIL", "UMPY"},
+        {"solve", "CATS", "ODER", "GNIL", "UMPY"},
+        {"check"},
+        {"check", missing},
+        {"check", m_dir.string()},  // a folder opens but cannot be read
+        {"check", dict, dict},
+        {"normalize", dict},
+        {"normalize", missing, (m_dir / "out.dat").string()},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        std::string shown;
+        for (const std::string& arg : args) shown += " " + arg;
+        const ToolRun run = Tool(args);
+        EXPECT_EQ(run.status, 2) << "vrel-tool" << shown;
+        EXPECT_NE(run.err, "") << "vrel-tool" << shown;
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "out.dat"));
+    // The largest seed is a seed.
+    EXPECT_EQ(Tool({"deal", "--dict", dict, "--seed", "4294967295"}).status, 0);
+}
+
+// The shipped dictionary is in the form the game itself saves: it loads
+// without a skipped line, and normalizing it changes no byte.
+TEST_F(VrelTool, ShippedDictionaryIsCanonical) {
+    const std::string shipped = std::string(VREL_DATA_DIR) + "/VREL.DAT";
+    ToolRun run = Tool({"check", shipped});
+    EXPECT_EQ(run.status, 0) << run.out;
+    const fs::path copy = m_dir / "VREL.DAT";
+    run = Tool({"normalize", shipped, copy.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string original = ReadFile(shipped);
+    EXPECT_GT(original.size(), 50000u);
+    EXPECT_TRUE(ReadFile(copy) == original) << "normalizing changed data/VREL.DAT's form";
+}
+
+}  // namespace

@@ -1,0 +1,327 @@
+// vrel-tool: checks and rewrites dictionary files, and runs the deal and the
+// board search from the command line. Files are read exactly as the game reads
+// VREL.DAT and written exactly as the game saves it.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board.h"
+#include "dictionary.h"
+#include "dictionary_file.h"
+#include "platform.h"
+#include "random.h"
+#include "word_list.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitSkipped = 1;   // check: lines were skipped; normalize: save failed
+constexpr int kExitBadUsage = 2;  // bad arguments, or a file that cannot be read
+constexpr std::uint64_t kMaxGames = 1000000;
+constexpr std::size_t kShownBytes = 60;  // of a skipped line's text
+
+const char kUsage[] =
+    "usage: vrel-tool deal --dict FILE --seed N [--games K]\n"
+    "       vrel-tool solve --dict FILE ROW1 ROW2 ROW3 ROW4\n"
+    "       vrel-tool check FILE\n"
+    "       vrel-tool normalize IN OUT\n"
+    "\n"
+    "Dictionary files are read exactly as the game reads VREL.DAT.\n"
+    "\n"
+    "  deal       seed the random source with N (0 to 4294967295), then K times\n"
+    "             (default 1) deal a board from the letter weights of FILE and\n"
+    "             find its words; prints each board as four rows, its words in\n"
+    "             the order found and \"count N\", a blank line between boards\n"
+    "  solve      prints the words of FILE on the board given as four rows of\n"
+    "             four letters (top row first), then \"count N\"\n"
+    "  check      lists every line of FILE that loading skips, with its number\n"
+    "             and the reason, then a summary; exit status 0 when no line is\n"
+    "             skipped, 1 when some are\n"
+    "  normalize  loads IN and writes it to OUT in the game's own format (words\n"
+    "             bucket by bucket, CR LF after each) through OUT.tmp\n"
+    "\n"
+    "Exit status 2: bad arguments, or a file that cannot be opened or read.\n";
+
+int BadUsage(const std::string& message) {
+    std::fprintf(stderr, "vrel-tool: %s\n%s", message.c_str(), kUsage);
+    return kExitBadUsage;
+}
+
+// The native platform, but its message boxes become lines on stderr so that
+// the tool never waits for a click.
+class ConsolePlatform : public Platform {
+  public:
+    explicit ConsolePlatform(Platform& native) : m_native(native) {}
+
+    std::string LoadText(int id) override { return m_native.LoadText(id); }
+    std::string ProgramDirectory() override { return m_native.ProgramDirectory(); }
+    void UpperCase(std::string& text) override { m_native.UpperCase(text); }
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
+        return m_native.OpenForRead(path);
+    }
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
+        return m_native.CreateForWrite(path);
+    }
+    bool ReplaceFile(const std::string& from, const std::string& to) override {
+        return m_native.ReplaceFile(from, to);
+    }
+    bool RemoveFile(const std::string& path) override { return m_native.RemoveFile(path); }
+    int ShowMessageBox(const std::string& text, const std::string&, unsigned type) override {
+        std::fprintf(stderr, "vrel-tool: %s\n", text.c_str());
+        return (type & 0x0F) == kBoxYesNo ? kAnswerNo : kAnswerOk;
+    }
+    [[noreturn]] void ExitProcess(int code) override {
+        m_native.ExitProcess(code);
+        std::abort();  // not reached: the native platform ends the process
+    }
+
+  private:
+    Platform& m_native;
+};
+
+// Reads every line of the file; on failure says why on stderr and answers false.
+bool ReadLines(const std::string& path, const std::function<void(const DictionaryLine&)>& onLine) {
+    std::unique_ptr<InputFile> file = Platform::Get().OpenForRead(path);
+    if (!file) {
+        std::fprintf(stderr, "vrel-tool: cannot open %s\n", path.c_str());
+        return false;
+    }
+    if (!ReadDictionaryLines(*file, onLine)) {
+        std::fprintf(stderr, "vrel-tool: cannot read %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Loads the file as the game's load does: trim, normalise, store.
+bool LoadDictionary(const std::string& path, CWordDictionary& dictionary) {
+    return ReadLines(path, [&dictionary](const DictionaryLine& line) {
+        if (line.TooLong()) return;
+        std::string word = line.text;
+        CWordDictionary::NormalizeWord(word);
+        dictionary.AddWord(word);
+    });
+}
+
+// A decimal number from 0 to max, digits only.
+bool ParseNumber(std::string_view text, std::uint64_t max, std::uint64_t& value) {
+    if (text.empty()) return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (max - digit) / 10) return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
+struct NullProgress : ProgressSink {
+    void ReportCount(int) override {}
+};
+
+// The found words, one a line, then "count N".
+void AppendWords(const WordList& words, std::string& out) {
+    for (const std::string& word : words) out += word + "\n";
+    out += "count " + std::to_string(words.size()) + "\n";
+}
+
+// Writes the output; a failed write counts as a file that cannot be written.
+int Emit(const std::string& out, int status) {
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "vrel-tool: cannot write the output\n");
+        return kExitBadUsage;
+    }
+    return status;
+}
+
+// Takes "--name VALUE" at args[i]; false when it is not that option.
+bool TakeOption(const std::vector<std::string>& args, std::size_t& i, const char* name,
+                std::string& value, bool& seen, std::string& error) {
+    if (args[i] != name) return false;
+    if (seen)
+        error = std::string(name) + " given twice";
+    else if (i + 1 >= args.size())
+        error = std::string(name) + " needs a value";
+    else
+        value = args[++i];
+    seen = true;
+    return true;
+}
+
+int RunDeal(const std::vector<std::string>& args) {
+    std::string dictPath, seedText, gamesText;
+    bool haveDict = false, haveSeed = false, haveGames = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string error;
+        if (!TakeOption(args, i, "--dict", dictPath, haveDict, error) &&
+            !TakeOption(args, i, "--seed", seedText, haveSeed, error) &&
+            !TakeOption(args, i, "--games", gamesText, haveGames, error))
+            error = "unexpected argument \"" + args[i] + "\"";
+        if (!error.empty()) return BadUsage("deal: " + error);
+    }
+    if (!haveDict || !haveSeed) return BadUsage("deal needs --dict FILE and --seed N");
+    std::uint64_t seed = 0, games = 1;
+    if (!ParseNumber(seedText, UINT32_MAX, seed))
+        return BadUsage("deal: the seed must be a number from 0 to 4294967295, not \"" + seedText +
+                        "\"");
+    if (haveGames && (!ParseNumber(gamesText, kMaxGames, games) || games == 0))
+        return BadUsage("deal: the number of games must be from 1 to " + std::to_string(kMaxGames) +
+                        ", not \"" + gamesText + "\"");
+
+    CWordDictionary dictionary;
+    if (!LoadDictionary(dictPath, dictionary)) return kExitBadUsage;
+    SeedRandom(static_cast<std::uint32_t>(seed));
+    Board board;
+    WordList found;
+    NullProgress progress;
+    std::string out;
+    for (std::uint64_t game = 0; game < games; ++game) {
+        if (game > 0) out += "\n";
+        board.DealBoard(dictionary);
+        board.FindAllWords(dictionary, found, progress);
+        for (int row = 0; row < BOARD_SIZE; ++row) {
+            for (int column = 0; column < BOARD_SIZE; ++column) out += board.LetterAt(row, column);
+            out += "\n";
+        }
+        AppendWords(found, out);
+    }
+    return Emit(out, kExitOk);
+}
+
+int RunSolve(const std::vector<std::string>& args) {
+    std::string dictPath;
+    bool haveDict = false;
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string error;
+        if (!TakeOption(args, i, "--dict", dictPath, haveDict, error)) rows.push_back(args[i]);
+        if (!error.empty()) return BadUsage("solve: " + error);
+    }
+    if (!haveDict || rows.size() != BOARD_SIZE)
+        return BadUsage("solve needs --dict FILE and four rows of four letters");
+
+    CWordDictionary dictionary;
+    std::string letters;
+    for (std::string row : rows) {
+        Platform::Get().UpperCase(row);
+        bool good = row.size() == BOARD_SIZE;
+        for (char c : row) good = good && dictionary.LetterIndex(c) >= 0;
+        if (!good)
+            return BadUsage("solve: a row is four letters of " + dictionary.GetAlphabet() +
+                            ", not \"" + row + "\"");
+        letters += row;
+    }
+    if (!LoadDictionary(dictPath, dictionary)) return kExitBadUsage;
+    Board board;
+    board.SetLetters(letters);
+    WordList found;
+    NullProgress progress;
+    board.FindAllWords(dictionary, found, progress);
+    std::string out;
+    AppendWords(found, out);
+    return Emit(out, kExitOk);
+}
+
+// The line's text with control bytes, bytes from 0x7F up, quotes and
+// backslashes escaped, cut at kShownBytes.
+std::string Escape(const DictionaryLine& line) {
+    std::string shown;
+    for (std::size_t i = 0; i < line.text.size() && i < kShownBytes; ++i) {
+        const unsigned char c = static_cast<unsigned char>(line.text[i]);
+        if (c < 0x20 || c >= 0x7F) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            shown += hex;
+        } else {
+            if (c == '"' || c == '\\') shown += '\\';
+            shown += static_cast<char>(c);
+        }
+    }
+    if (line.length > kShownBytes) shown += "...";
+    return shown;
+}
+
+int RunCheck(const std::vector<std::string>& args) {
+    if (args.size() != 1) return BadUsage("check needs one FILE");
+    enum Reason { kEmpty, kTooShort, kTooLong, kOutsideAlphabet, kRepeated, kReasons };
+    static const char* const kReasonNames[kReasons] = {"empty", "too short", "too long",
+                                                       "letter outside the alphabet", "repeated"};
+    std::size_t skipped[kReasons] = {};
+
+    CWordDictionary dictionary;
+    std::string out;
+    const bool read = ReadLines(args[0], [&](const DictionaryLine& line) {
+        Reason reason;
+        std::string word = line.text;
+        if (!line.TooLong()) CWordDictionary::NormalizeWord(word);
+        bool outside = false;
+        for (char c : word) outside = outside || dictionary.LetterIndex(c) < 0;
+        if (line.TooLong() || word.size() > static_cast<std::size_t>(MAX_WORD_LEN))
+            reason = kTooLong;
+        else if (word.empty())
+            reason = kEmpty;
+        else if (word.size() < static_cast<std::size_t>(MIN_WORD_LEN))
+            reason = kTooShort;
+        else if (outside)
+            reason = kOutsideAlphabet;
+        else if (!dictionary.AddWord(word))
+            reason = kRepeated;
+        else
+            return;
+        ++skipped[reason];
+        out += "line " + std::to_string(line.number) + ": " + kReasonNames[reason] + ": \"" +
+               Escape(line) + "\"\n";
+    });
+    if (!read) return kExitBadUsage;
+
+    std::size_t total = 0;
+    for (std::size_t count : skipped) total += count;
+    out += "words loaded: " + std::to_string(dictionary.WordCount()) + "\n";
+    out += "lines skipped: " + std::to_string(total) + "\n";
+    for (int reason = 0; reason < kReasons; ++reason)
+        out += std::string("  ") + kReasonNames[reason] + ": " + std::to_string(skipped[reason]) +
+               "\n";
+    return Emit(out, total == 0 ? kExitOk : kExitSkipped);
+}
+
+int RunNormalize(const std::vector<std::string>& args) {
+    if (args.size() != 2) return BadUsage("normalize needs IN and OUT");
+    CWordDictionary dictionary;
+    if (!LoadDictionary(args[0], dictionary)) return kExitBadUsage;
+    // The game's own save: a temporary beside OUT that then takes its place.
+    if (!dictionary.SaveAs(args[1], args[1] + ".tmp")) return kExitSkipped;
+    return Emit(std::to_string(dictionary.WordCount()) + " words written to " + args[1] + "\n",
+                kExitOk);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ConsolePlatform platform(NativePlatform());
+    Platform::Set(&platform);
+
+    if (argc < 2) return BadUsage("no command given");
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    int status;
+    if (command == "deal")
+        status = RunDeal(args);
+    else if (command == "solve")
+        status = RunSolve(args);
+    else if (command == "check")
+        status = RunCheck(args);
+    else if (command == "normalize")
+        status = RunNormalize(args);
+    else if (command == "help" || command == "--help" || command == "-h")
+        status = Emit(kUsage, kExitOk);
+    else
+        status = BadUsage("unknown command \"" + command + "\"");
+    Platform::Set(nullptr);
+    return status;
+}
