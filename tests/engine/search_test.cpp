@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "board.h"
+#include "dictionary.h"
+#include "test_words.h"
+
+namespace {
+
+using vrel_test::ForEachPath;
+
+struct RecordingProgress : ProgressSink {
+    std::vector<int> counts;
+    void ReportCount(int count) override { counts.push_back(count); }
+};
+
+std::vector<int> OneTo(int n) {
+    std::vector<int> values;
+    for (int i = 1; i <= n; ++i) values.push_back(i);
+    return values;
+}
+
+Board MakeBoard(const char* letters) {
+    Board board;
+    board.SetLetters(letters);
+    return board;
+}
+
+class WorkedExample : public ::testing::Test {
+  protected:
+    WorkedExample() : board(MakeBoard("CATSODERGNILUMPY")) {
+        for (const char* word : {"ACT", "ATE", "CAT", "CATS", "COAT", "DATE", "DOG", "EAT", "GOD",
+                                 "LIP", "RED", "ROD", "SEA", "SET", "TEA", "TIDE", "TOAD"})
+            dict.AddWord(word);
+    }
+    CWordDictionary dict;
+    Board board;
+};
+
+TEST_F(WorkedExample, FindsWordsInDiscoveryOrder) {
+    WordList found;
+    RecordingProgress progress;
+    board.FindAllWords(dict, found, progress);
+    EXPECT_EQ(found, (WordList{"CAT", "CATS", "COAT", "ATE", "TEA", "SET", "SEA", "DATE", "DOG",
+                               "EAT", "RED", "GOD", "LIP"}));
+    EXPECT_EQ(progress.counts, OneTo(13));
+}
+
+TEST_F(WorkedExample, RunTwiceGivesTheSameListAndDropsOldContents) {
+    WordList found{"OLD", "STUFF"};
+    RecordingProgress progress;
+    board.FindAllWords(dict, found, progress);
+    const WordList first = found;
+    board.FindAllWords(dict, found, progress);
+    EXPECT_EQ(found, first);
+    EXPECT_EQ(first.front(), "CAT");
+    EXPECT_EQ(first.size(), 13u);
+}
+
+TEST_F(WorkedExample, CanTrace) {
+    for (const char* word :
+         {"TAC", "CATSE", "SEAT", "E", "CAT", "DATE", "LIP", "CA", "YPMUGOCATSREDNIL"})
+        EXPECT_TRUE(board.CanTrace(word)) << word;
+    for (const char* word : {"TEAT", "DOGS", "ACT", "TIDE", "TOAD", "", "cat", "c", "Q", "CC"})
+        EXPECT_FALSE(board.CanTrace(word)) << word;
+}
+
+TEST(Search, SameLetterBoardListsEachWordOnceShortestFirst) {
+    CWordDictionary dict;
+    for (const char* word : {"EEEEEE", "EEE", "EEEEE", "EEEE", "EEEEEEE", "EE"}) dict.AddWord(word);
+    const Board board = MakeBoard("EEEEEEEEEEEEEEEE");
+    WordList found;
+    RecordingProgress progress;
+    board.FindAllWords(dict, found, progress);
+    EXPECT_EQ(found, (WordList{"EEE", "EEEE", "EEEEE", "EEEEEE"}));
+    EXPECT_EQ(progress.counts, OneTo(4));
+}
+
+// The centre A touches every B, yet no path may return to it.
+TEST(Search, NoCellIsUsedTwice) {
+    CWordDictionary dict;
+    for (const char* word : {"ABA", "BAB", "BABA", "BBB"}) dict.AddWord(word);
+    const Board board = MakeBoard("BBBBBABBBBBBBBBB");
+    WordList found;
+    RecordingProgress progress;
+    board.FindAllWords(dict, found, progress);
+    EXPECT_EQ(found, (WordList{"BBB", "BAB"}));
+    EXPECT_FALSE(board.CanTrace("ABA"));
+    EXPECT_FALSE(board.CanTrace("BABA"));
+    EXPECT_TRUE(board.CanTrace("BAB"));
+    EXPECT_FALSE(board.CanTrace("AA"));
+}
+
+TEST(Search, EmptyDictionaryFindsNothing) {
+    CWordDictionary dict;
+    const Board board = MakeBoard("CATSODERGNILUMPY");
+    WordList found{"LEFTOVER"};
+    RecordingProgress progress;
+    board.FindAllWords(dict, found, progress);
+    EXPECT_TRUE(found.empty());
+    EXPECT_TRUE(progress.counts.empty());
+}
+
+// Sequences of any length along touching cells are traceable; one letter
+// needs only to be on the board.
+TEST(CanTrace, LengthsBeyondWords) {
+    const Board board = MakeBoard("ABCDEFGHIJKLMNOP");
+    const std::string snake = "ABCDHGFEIJKLPONM";  // every cell, row by row back and forth
+    for (std::size_t length = 1; length <= snake.size(); ++length) {
+        EXPECT_TRUE(board.CanTrace(snake.substr(0, length))) << length;
+        EXPECT_TRUE(board.CanTrace(snake.substr(snake.size() - length))) << length;
+    }
+    EXPECT_FALSE(board.CanTrace(snake + "A"));  // seventeen letters
+    EXPECT_TRUE(board.CanTrace("AF"));          // diagonal
+    EXPECT_TRUE(board.CanTrace("PKFA"));        // the long diagonal back
+    EXPECT_FALSE(board.CanTrace("AC"));         // two columns apart
+    EXPECT_FALSE(board.CanTrace("DE"));         // no wrap between rows
+    EXPECT_FALSE(board.CanTrace("ABA"));
+    EXPECT_FALSE(board.CanTrace("abc"));
+    EXPECT_FALSE(board.CanTrace(""));
+    EXPECT_FALSE(board.CanTrace("Z"));
+}
+
+// Random boards over few letters (many repeats) against a plain walk over
+// every path of three to six cells in search order.
+TEST(Search, MatchesBruteForceOnRandomBoards) {
+    std::mt19937 random(20240601);
+    const std::string letters = "AEST";
+    auto pick = [&](const std::string& from) {
+        return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+    };
+    for (int round = 0; round < 8; ++round) {
+        std::string cells;
+        for (int i = 0; i < 16; ++i) cells += pick(letters);
+        const Board board = MakeBoard(cells.c_str());
+
+        CWordDictionary dict;
+        std::set<std::string> words;
+        auto add = [&](const std::string& word) {
+            if (dict.AddWord(word)) words.insert(word);
+        };
+        for (int i = 0; i < 150; ++i) {
+            std::string word;
+            const int length = std::uniform_int_distribution<int>(3, 6)(random);
+            for (int k = 0; k < length; ++k) word += pick(letters + "R");
+            add(word);
+        }
+        std::vector<std::string> paths;
+        ForEachPath(board, 6, [&](const std::string& path) { paths.push_back(path); });
+        for (int i = 0; i < 60; ++i) {
+            const std::string& path =
+                paths[std::uniform_int_distribution<std::size_t>(0, paths.size() - 1)(random)];
+            if (path.size() >= 3) add(path);
+        }
+
+        WordList expected;
+        for (const std::string& path : paths) {
+            if (path.size() >= 3 && words.count(path) &&
+                std::find(expected.begin(), expected.end(), path) == expected.end())
+                expected.push_back(path);
+        }
+        WordList found;
+        RecordingProgress progress;
+        board.FindAllWords(dict, found, progress);
+        ASSERT_EQ(found, expected) << "board " << cells;
+        EXPECT_EQ(progress.counts, OneTo(static_cast<int>(expected.size())));
+        for (const std::string& word : found) EXPECT_TRUE(board.CanTrace(word)) << word;
+    }
+}
+
+TEST(CanTrace, MatchesBruteForceOnRandomBoards) {
+    std::mt19937 random(77);
+    const std::string letters = "NOTE";
+    auto pick = [&]() {
+        return letters[std::uniform_int_distribution<std::size_t>(0, letters.size() - 1)(random)];
+    };
+    for (int round = 0; round < 3; ++round) {
+        std::string cells;
+        for (int i = 0; i < 16; ++i) cells += pick();
+        const Board board = MakeBoard(cells.c_str());
+        std::set<std::string> traceable;
+        ForEachPath(board, 7, [&](const std::string& path) { traceable.insert(path); });
+        for (int i = 0; i < 3000; ++i) {
+            std::string sequence;
+            const int length = std::uniform_int_distribution<int>(1, 7)(random);
+            for (int k = 0; k < length; ++k) sequence += pick();
+            ASSERT_EQ(board.CanTrace(sequence), traceable.count(sequence) == 1)
+                << sequence << " on " << cells;
+        }
+    }
+}
+
+}  // namespace
