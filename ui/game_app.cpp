@@ -1,0 +1,121 @@
+#include "game_app.h"
+
+#include "app_rules.h"
+#include "dialog.h"
+#include "game_dlg.h"
+#include "random.h"
+#include "texts.h"
+
+namespace {
+
+// Constructed before WinMain runs, so the random source is seeded first.
+CGameApp theApp;
+
+HWND ActivePopup() {
+    const HWND active = GetActiveWindow();
+    return active ? GetLastActivePopup(active) : nullptr;
+}
+
+}  // namespace
+
+CGameApp& GetApp() { return theApp; }
+
+CGameApp::CGameApp() { SeedRandom(GetTickCount() & 0xFFFF); }
+
+CGameApp::~CGameApp() {
+    if (m_hDialogBrush) DeleteObject(m_hDialogBrush);
+}
+
+void CGameApp::InitInstance(HINSTANCE hInstance) {
+    m_hInstance = hInstance;
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);  // cut short: try a longer buffer
+    }
+    const AppNames names = DeriveAppNames(path);
+    m_strAppName = names.appName;
+    m_strHelpFilePath = names.helpFilePath;
+}
+
+bool CGameApp::RunMainWindow() {
+    m_crDialogBack = RGB(192, 192, 192);
+    m_crDialogText = RGB(0, 0, 0);
+    if (!m_hDialogBrush) m_hDialogBrush = CreateSolidBrush(m_crDialogBack);
+
+    CGameDlg dialog;
+    m_pMainDlg = &dialog;
+    RunModal(dialog);
+    m_pMainDlg = nullptr;
+    return false;
+}
+
+void CGameApp::ShowHelpContents() { CallHelp(HELP_FINDER); }
+
+void CGameApp::QuitHelp() { CallHelp(HELP_QUIT); }
+
+void CGameApp::CallHelp(UINT command) {
+    const HWND hWnd = m_pMainDlg ? m_pMainDlg->GetHwnd() : nullptr;
+    BeginWait();
+    if (hWnd) {
+        SendMessageA(hWnd, WM_CANCELMODE, 0, 0);
+        const HWND capture = GetCapture();
+        if (capture && (capture == hWnd || IsChild(hWnd, capture))) ReleaseCapture();
+    }
+    if (!WinHelpA(hWnd, m_strHelpFilePath.c_str(), command, 0))
+        ShowAppMessage(LoadText(IDS_HELP_FAILED), MB_OK);
+    EndWait();
+}
+
+void CGameApp::BeginWait() {
+    const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    if (++m_nWaitCount == 1) m_hSavedCursor = previous;
+}
+
+void CGameApp::EndWait() {
+    if (--m_nWaitCount <= 0) {
+        m_nWaitCount = 0;
+        SetCursor(m_hSavedCursor);
+    }
+}
+
+void CGameApp::CenterOverOwner(HWND hDialog) const {
+    RECT work;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        work.left = 0;
+        work.top = 0;
+        work.right = GetSystemMetrics(SM_CXSCREEN);
+        work.bottom = GetSystemMetrics(SM_CYSCREEN);
+    }
+    RECT reference = work;
+    const HWND owner = GetWindow(hDialog, GW_OWNER);
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &reference);
+
+    RECT dialog;
+    GetWindowRect(hDialog, &dialog);
+    const POINT position =
+        CenteredPosition(reference, work, dialog.right - dialog.left, dialog.bottom - dialog.top);
+    SetWindowPos(hDialog, nullptr, position.x, position.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CGameApp::RunModal(CDialog& dialog) {
+    return DialogBoxParamA(m_hInstance, MAKEINTRESOURCEA(dialog.TemplateId()), ActivePopup(),
+                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(&dialog));
+}
+
+int CGameApp::ShowAppMessage(const std::string& text, UINT style) {
+    return MessageBoxA(ActivePopup(), text.c_str(), m_strAppName.c_str(), WithDefaultIcon(style));
+}
+
+HBRUSH CGameApp::DialogColours(HDC dc) const {
+    if (!m_hDialogBrush) return nullptr;
+    SetBkColor(dc, m_crDialogBack);
+    SetTextColor(dc, m_crDialogText);
+    return m_hDialogBrush;
+}

@@ -1,0 +1,222 @@
+#include "game_dlg.h"
+
+#include "about_dlg.h"
+#include "game_app.h"
+#include "load_dlg.h"
+#include "resource.h"
+#include "results_dlg.h"
+#include "save_dlg.h"
+#include "search_dlg.h"
+
+std::string CGameDlg::s_strLastTraceable;
+
+const MessageRow<CGameDlg> CGameDlg::s_messageMap[] = {
+    {WM_INITDIALOG, 0, 0, &CGameDlg::OnInitDialog},
+    {WM_COMMAND, BN_CLICKED, IDC_ABOUT_BUTTON, &CGameDlg::OnAbout},
+    {WM_COMMAND, BN_CLICKED, IDC_HELP_BUTTON, &CGameDlg::OnHelp},
+    {WM_COMMAND, BN_CLICKED, IDOK, &CGameDlg::OnExit},
+    {WM_COMMAND, 0, IDC_LOAD_COMMAND, &CGameDlg::OnLoadDictionary},
+    {WM_COMMAND, BN_CLICKED, IDC_START_GAME, &CGameDlg::OnStartGame},
+    {WM_COMMAND, BN_CLICKED, 1004, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1005, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1006, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1007, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1008, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1009, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1010, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1011, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1012, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1013, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1014, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1015, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1016, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1017, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1018, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, 1019, &CGameDlg::OnLetterButton},
+    {WM_COMMAND, BN_CLICKED, IDC_QUIT_GAME, &CGameDlg::OnQuitGame},
+    {WM_COMMAND, BN_CLICKED, IDC_ADD_WORD, &CGameDlg::OnAddWord},
+    {WM_COMMAND, EN_UPDATE, IDC_WORD, &CGameDlg::OnWordUpdate},
+    {WM_COMMAND, EN_SETFOCUS, IDC_WORD, &CGameDlg::OnWordSetFocus},
+    {WM_CLOSE, 0, 0, &CGameDlg::OnClose},
+    {WM_COMMAND, BN_CLICKED, IDC_CLEAR, &CGameDlg::OnClear},
+    {WM_COMMAND, BN_CLICKED, IDCANCEL, &CGameDlg::OnCancel},
+    {},
+};
+
+static_assert(IDC_LETTER_FIRST == FIRST_LETTER_BUTTON, "letter buttons follow the board's cells");
+static_assert(IDC_LETTER_LAST == FIRST_LETTER_BUTTON + BOARD_CELLS - 1, "one button per cell");
+
+CGameDlg::CGameDlg() : CDialog(IDD_GAME), m_game(*this) {}
+
+void CGameDlg::BindControls() {
+    m_btnClear.Attach(Item(IDC_CLEAR));
+    m_editWord.Attach(Item(IDC_WORD));
+    m_btnAddWord.Attach(Item(IDC_ADD_WORD));
+    m_btnQuitGame.Attach(Item(IDC_QUIT_GAME));
+    m_btnStartGame.Attach(Item(IDC_START_GAME));
+    m_listFound.Attach(Item(IDC_FOUND_LIST));
+}
+
+BOOL CGameDlg::OnInitDialog(int) {
+    GetApp().CenterOverOwner(GetHwnd());
+    if (const HICON icon = LoadIconA(GetApp().Instance(), "ICON"))
+        SetClassLongPtrA(GetHwnd(), GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    // Handled before the hidden window is first shown: the dictionary loads
+    // behind its own dialog, then the main window appears.
+    PostCommand(IDC_LOAD_COMMAND);
+    EnableGameControls(false);
+    m_btnStartGame.SetFocus();
+    return FALSE;  // the focus is set
+}
+
+BOOL CGameDlg::OnAbout(int) {
+    CAboutDlg dialog;
+    GetApp().RunModal(dialog);
+    return TRUE;
+}
+
+BOOL CGameDlg::OnHelp(int) {
+    GetApp().ShowHelpContents();
+    return TRUE;
+}
+
+BOOL CGameDlg::OnExit(int) {
+    m_game.OnExit();
+    EndDialog(IDOK);
+    return TRUE;
+}
+
+BOOL CGameDlg::OnClose(int) { return OnExit(IDOK); }
+
+BOOL CGameDlg::OnCancel(int) { return TRUE; }
+
+BOOL CGameDlg::OnLoadDictionary(int) {
+    CLoadDlg dialog(&m_game.Dictionary());
+    GetApp().RunModal(dialog);
+    return TRUE;
+}
+
+BOOL CGameDlg::OnStartGame(int) {
+    m_game.OnStartGame();
+    return TRUE;
+}
+
+BOOL CGameDlg::OnQuitGame(int) {
+    m_game.OnQuitGame();
+    return TRUE;
+}
+
+BOOL CGameDlg::OnAddWord(int) {
+    m_game.OnAddWord();
+    return TRUE;
+}
+
+BOOL CGameDlg::OnLetterButton(int id) {
+    char letter[8] = {};
+    GetDlgItemTextA(GetHwnd(), id, letter, static_cast<int>(sizeof letter));
+    if (letter[0] == '\0') return TRUE;
+    const std::string candidate = GetWordText() + letter;
+    if (IsTraceable(candidate))
+        SetWordText(candidate);  // the filter runs on the change
+    else
+        Beep();
+    return TRUE;
+}
+
+// Keeps the word field to traceable text: any change that cannot be traced
+// is undone, and Clear and Add Word follow the text.
+BOOL CGameDlg::OnWordUpdate(int) {
+    const std::string text = GetWordText();
+    if (IsTraceable(text)) {
+        s_strLastTraceable = text;
+    } else {
+        Beep();
+        // Runs this filter again, which accepts the remembered text.
+        SetWordText(s_strLastTraceable);
+        PlaceCaretAtEnd(s_strLastTraceable.size());
+    }
+    const std::string now = GetWordText();
+    m_btnClear.Enable(!now.empty());
+    m_btnAddWord.Enable(now.size() >= static_cast<std::size_t>(MIN_WORD_LEN));
+    return TRUE;
+}
+
+BOOL CGameDlg::OnWordSetFocus(int) {
+    PlaceCaretAtEnd(GetWordText().size());
+    return TRUE;
+}
+
+BOOL CGameDlg::OnClear(int) {
+    SetWordText("");
+    FocusWordField();
+    return TRUE;
+}
+
+bool CGameDlg::IsTraceable(const std::string& text) const {
+    if (text.empty()) return true;
+    const Board* board = m_game.GetBoard();
+    return board != nullptr && board->CanTrace(text);
+}
+
+void CGameDlg::PlaceCaretAtEnd(std::size_t length) {
+    // One past the end: the edit control clamps it to the end of the text.
+    const WPARAM end = static_cast<WPARAM>(length) + 1;
+    m_editWord.Send(EM_SETSEL, end, static_cast<LPARAM>(end));
+}
+
+void CGameDlg::SetControlText(int id, const std::string& text) { SetItemText(id, text); }
+
+void CGameDlg::EnableGameControls(bool inPlay) {
+    for (int id = IDC_LETTER_FIRST; id <= IDC_LETTER_LAST; ++id)
+        EnableWindow(Item(id), inPlay ? TRUE : FALSE);
+    m_editWord.Enable(inPlay);
+    m_listFound.Enable(inPlay);
+    m_btnStartGame.Enable(!inPlay);
+    m_btnQuitGame.Enable(inPlay);
+}
+
+void CGameDlg::ClearFoundList() { m_listFound.Send(LB_RESETCONTENT); }
+
+void CGameDlg::AddFoundWord(const std::string& word) {
+    m_listFound.Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(word.c_str()));
+}
+
+std::string CGameDlg::GetWordText() { return m_editWord.GetText(); }
+
+void CGameDlg::SetWordText(const std::string& text) { m_editWord.SetText(text); }
+
+void CGameDlg::ShowScoreLine(const std::string& text) { SetItemText(IDC_SCORE_LINE, text); }
+
+void CGameDlg::ShowAverageLine(const std::string& text) { SetItemText(IDC_AVERAGE_LINE, text); }
+
+void CGameDlg::Beep() { MessageBeep(0); }
+
+void CGameDlg::ShowWarning(const std::string& text) {
+    GetApp().ShowAppMessage(text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool CGameDlg::AskYesNo(const std::string& text) {
+    return GetApp().ShowAppMessage(text, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CGameDlg::RunSearch(const CWordDictionary& dictionary, const Board& board,
+                         WordList& allWords) {
+    CSearchDlg dialog(&dictionary, &board, &allWords);
+    GetApp().RunModal(dialog);
+}
+
+void CGameDlg::ShowResultsDialog(const WordList& found, const WordList& missed) {
+    CResultsDlg dialog(&found, &missed);
+    GetApp().RunModal(dialog);
+}
+
+void CGameDlg::SaveDictionary(const CWordDictionary& dictionary) {
+    CSaveDlg dialog(&dictionary);
+    GetApp().RunModal(dialog);
+}
+
+void CGameDlg::QuitHelp() { GetApp().QuitHelp(); }
+
+void CGameDlg::FocusWordField() { m_editWord.SetFocus(); }
+
+void CGameDlg::FocusStartGame() { m_btnStartGame.SetFocus(); }
