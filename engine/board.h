@@ -24,14 +24,14 @@ constexpr int FIRST_LETTER_BUTTON = 1004;
 
 // Something whose child control with a given id can show a text.
 class ControlTextSink {
-public:
+  public:
     virtual ~ControlTextSink() = default;
     virtual void SetControlText(int id, const std::string& text) = 0;
 };
 
 // Receives the running count of words found by FindAllWords.
 class ProgressSink {
-public:
+  public:
     virtual ~ProgressSink() = default;
     virtual void ReportCount(int count) = 0;
 };
@@ -45,7 +45,7 @@ struct NeighbourOffset {
 extern const NeighbourOffset NeighbourOffsets[8];
 
 class Board {
-public:
+  public:
     Board() { m_cells.fill(0); }
 
     // One letter drawn with chances that follow the letter weights; takes two
@@ -66,15 +66,14 @@ public:
     // True when some path of distinct touching cells spells the word.
     bool CanTrace(std::string_view word) const;
 
-private:
+  private:
     using Marks = std::array<std::array<bool, BOARD_SIZE>, BOARD_SIZE>;
     struct SearchState;
 
     void SearchFrom(int row, int column, std::string& prefix, Marks& visited,
                     SearchState& state) const;
-    static bool AlreadyFound(std::string_view word, const WordList& list);
-    void TraceFrom(std::string_view rest, int row, int column, Marks& visited,
-                   bool& found) const;
+    static bool AlreadyFound(std::string_view word, const SearchState& state);
+    void TraceFrom(std::string_view rest, int row, int column, Marks& visited, bool& found) const;
 
     std::array<char, BOARD_CELLS> m_cells;
 };

@@ -9,12 +9,12 @@
 #include "platform.h"
 
 class BufferedOutputFile : public OutputFile {
-public:
+  public:
     bool Write(const char* data, std::size_t size) override;
     bool Sync() override;
     bool Close() override;
 
-protected:
+  protected:
     BufferedOutputFile() { m_buffer.reserve(kCapacity); }
     // Writes all of the bytes to the file.
     virtual bool WriteRaw(const char* data, std::size_t size) = 0;
@@ -23,7 +23,7 @@ protected:
     // Releases the file; called once.
     virtual bool CloseRaw() = 0;
 
-private:
+  private:
     static constexpr std::size_t kCapacity = 64 * 1024;
     bool Flush();
 

@@ -11,11 +11,14 @@ CWordDictionary::CWordDictionary() : m_strAlphabet(LoadText(IDS_ALPHABET)), m_bM
         m_strAlphabet.resize(MAX_LETTERS);
     for (int i = 0; i < MAX_LETTERS; ++i)
         m_nLetterWeight[i] = i < static_cast<int>(m_strAlphabet.size()) ? 1 : 0;
+    m_letterIndex.fill(-1);
+    // The first occurrence of a byte in the alphabet gives its index.
+    for (int i = static_cast<int>(m_strAlphabet.size()) - 1; i >= 0; --i)
+        m_letterIndex[static_cast<unsigned char>(m_strAlphabet[i])] = static_cast<std::int8_t>(i);
 }
 
 int CWordDictionary::LetterIndex(char letter) const {
-    const std::size_t position = m_strAlphabet.find(letter);
-    return position == std::string::npos ? -1 : static_cast<int>(position);
+    return m_letterIndex[static_cast<unsigned char>(letter)];
 }
 
 void CWordDictionary::NormalizeWord(std::string& word) {
@@ -41,14 +44,14 @@ bool CWordDictionary::IsValidWord(std::string_view word) const {
 }
 
 bool CWordDictionary::Contains(std::string_view word) const {
-    if (!IsValidWord(word)) return false;
-    const WordList& bucket = m_buckets[LetterIndex(word[0])][LetterIndex(word[1])];
-    return std::find(bucket.begin(), bucket.end(), word) != bucket.end();
+    // The index holds exactly the words of the buckets.
+    return IsValidWord(word) && m_storedWords.count(WordKey(word)) != 0;
 }
 
 bool CWordDictionary::AddWord(std::string_view word) {
     if (!IsValidWord(word) || Contains(word)) return false;
     m_buckets[LetterIndex(word[0])][LetterIndex(word[1])].emplace_back(word);
+    m_storedWords.insert(WordKey(word));
     m_bModified = true;
     for (char c : word) ++m_nLetterWeight[LetterIndex(c)];
     return true;

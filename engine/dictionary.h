@@ -11,9 +11,11 @@
 #ifndef VREL_ENGINE_DICTIONARY_H_
 #define VREL_ENGINE_DICTIONARY_H_
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "word_list.h"
 
@@ -21,8 +23,17 @@ constexpr int MAX_LETTERS = 29;
 constexpr int MIN_WORD_LEN = 3;
 constexpr int MAX_WORD_LEN = 6;
 
+// A word of at most eight bytes packed into one number, its length in the top
+// byte: equal keys mean equal words. Used for lookups beside the buckets.
+inline std::uint64_t WordKey(std::string_view word) {
+    std::uint64_t key = static_cast<std::uint64_t>(word.size()) << 56;
+    for (std::size_t i = 0; i < word.size() && i < 7; ++i)
+        key |= static_cast<std::uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
+    return key;
+}
+
 class CWordDictionary {
-public:
+  public:
     CWordDictionary();
     CWordDictionary(const CWordDictionary&) = delete;
     CWordDictionary& operator=(const CWordDictionary&) = delete;
@@ -62,11 +73,15 @@ public:
     // Answers whether the new file is in place.
     bool SaveAs(const std::string& path, const std::string& temporaryPath) const;
 
-private:
+  private:
     std::string m_strAlphabet;
     std::int32_t m_nLetterWeight[MAX_LETTERS];
     bool m_bModified;
     WordList m_buckets[MAX_LETTERS][MAX_LETTERS];
+    // Indexes beside the buckets, so that lookups take constant time however
+    // large a bucket grows: each byte's letter index, and the stored words.
+    std::array<std::int8_t, 256> m_letterIndex;
+    std::unordered_set<std::uint64_t> m_storedWords;
 };
 
 #endif  // VREL_ENGINE_DICTIONARY_H_

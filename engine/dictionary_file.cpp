@@ -21,7 +21,7 @@ bool IsWhiteSpace(char c) {
 // Collects one line byte by byte, trimmed at both ends, holding at most
 // MAX_LINE_TEXT bytes of it however long the line is.
 class LineBuilder {
-public:
+  public:
     void Add(char c) {
         ++m_nBytes;
         if (IsWhiteSpace(c)) {
@@ -53,7 +53,7 @@ public:
         m_strPendingSpace.clear();
     }
 
-private:
+  private:
     void Append(std::string_view bytes) {
         const std::size_t room = MAX_LINE_TEXT - std::min(MAX_LINE_TEXT, m_line.text.size());
         m_line.text.append(bytes.substr(0, room));

@@ -20,9 +20,9 @@ constexpr std::size_t MAX_LINE_TEXT = 1023;
 
 // One line of a dictionary file, trimmed of white space at both ends.
 struct DictionaryLine {
-    std::size_t number = 0;   // 1-based line number
-    std::string text;         // trimmed text; its first MAX_LINE_TEXT bytes if longer
-    std::size_t length = 0;   // full length of the trimmed text
+    std::size_t number = 0;  // 1-based line number
+    std::string text;        // trimmed text; its first MAX_LINE_TEXT bytes if longer
+    std::size_t length = 0;  // full length of the trimmed text
     bool TooLong() const { return length > MAX_LINE_TEXT; }
 };
 

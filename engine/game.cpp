@@ -53,7 +53,8 @@ void CGame::OnQuitGame() {
     m_window.SetWordText("");
     ShowResults();
     m_nTotalFound += m_nFound;
-    m_window.ShowAverageLine(FormatText(IDS_AVERAGE_LINE, Percent(m_nTotalFound, m_nTotalPossible)));
+    m_window.ShowAverageLine(
+        FormatText(IDS_AVERAGE_LINE, Percent(m_nTotalFound, m_nTotalPossible)));
     m_window.EnableGameControls(false);
     m_window.FocusStartGame();
 }

@@ -21,7 +21,7 @@
 
 // What the rules need from the main window and the dialogs it opens.
 class GameWindow : public ControlTextSink {
-public:
+  public:
     // Switches the controls to the in-play or the out-of-play set.
     virtual void EnableGameControls(bool inPlay) = 0;
     // The found-words list: empty it, or add one word.
@@ -54,7 +54,7 @@ public:
 };
 
 class CGame {
-public:
+  public:
     explicit CGame(GameWindow& window) : m_window(window) {}
     CGame(const CGame&) = delete;
     CGame& operator=(const CGame&) = delete;
@@ -77,7 +77,7 @@ public:
     int TotalFound() const { return m_nTotalFound; }
     int TotalPossible() const { return m_nTotalPossible; }
 
-private:
+  private:
     GameWindow& m_window;
     CWordDictionary m_dictionary;
     std::unique_ptr<Board> m_pBoard;

@@ -23,7 +23,7 @@ enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 // A file opened for reading. Read returns the number of bytes read, 0 at the
 // end of the file, or -1 when the read failed.
 class InputFile {
-public:
+  public:
     virtual ~InputFile() = default;
     virtual long Read(char* buffer, std::size_t size) = 0;
 };
@@ -31,7 +31,7 @@ public:
 // A file opened for writing; bytes reach the file unchanged. Each call
 // answers false when it failed. Sync pushes the data to the disk itself.
 class OutputFile {
-public:
+  public:
     virtual ~OutputFile() = default;
     virtual bool Write(const char* data, std::size_t size) = 0;
     virtual bool Sync() = 0;
@@ -39,7 +39,7 @@ public:
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // The platform in use: the one installed by Set, else the native one.

@@ -13,7 +13,7 @@
 namespace {
 
 class PosixInputFile : public InputFile {
-public:
+  public:
     explicit PosixInputFile(int fd) : m_fd(fd) {}
     ~PosixInputFile() override { ::close(m_fd); }
     long Read(char* buffer, std::size_t size) override {
@@ -24,18 +24,18 @@ public:
         }
     }
 
-private:
+  private:
     int m_fd;
 };
 
 class PosixOutputFile : public BufferedOutputFile {
-public:
+  public:
     explicit PosixOutputFile(int fd) : m_fd(fd) {}
     ~PosixOutputFile() override {
         if (m_fd >= 0) ::close(m_fd);
     }
 
-protected:
+  protected:
     bool WriteRaw(const char* data, std::size_t size) override {
         while (size > 0) {
             const ssize_t count = ::write(m_fd, data, size);
@@ -53,7 +53,7 @@ protected:
         return ::close(fd) == 0;
     }
 
-private:
+  private:
     int m_fd;
 };
 
@@ -64,11 +64,16 @@ char UpperCase1252(char c) {
     if (u >= 'a' && u <= 'z') return static_cast<char>(u - 0x20);
     if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 0x20);
     switch (u) {
-        case 0x9A: return static_cast<char>(0x8A);  // s caron
-        case 0x9C: return static_cast<char>(0x8C);  // oe
-        case 0x9E: return static_cast<char>(0x8E);  // z caron
-        case 0xFF: return static_cast<char>(0x9F);  // y diaeresis
-        default: return c;
+        case 0x9A:
+            return static_cast<char>(0x8A);  // s caron
+        case 0x9C:
+            return static_cast<char>(0x8C);  // oe
+        case 0x9E:
+            return static_cast<char>(0x8E);  // z caron
+        case 0xFF:
+            return static_cast<char>(0x9F);  // y diaeresis
+        default:
+            return c;
     }
 }
 
@@ -78,7 +83,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 class PosixPlatform : public Platform {
-public:
+  public:
     std::string LoadText(int id) override {
         const char* text = BuiltInText(id);
         return text ? text : "";

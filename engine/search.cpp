@@ -1,6 +1,8 @@
 // The two searches of the board: every dictionary word on it, and whether one
 // letter sequence can be traced.
 #include <algorithm>
+#include <cstdint>
+#include <unordered_set>
 
 #include "board.h"
 #include "dictionary.h"
@@ -19,13 +21,15 @@ struct Board::SearchState {
     const CWordDictionary& dictionary;
     WordList& found;
     ProgressSink& progress;
+    // The words of found, for lookups in constant time.
+    std::unordered_set<std::uint64_t> foundKeys;
 };
 
 void Board::FindAllWords(const CWordDictionary& dictionary, WordList& found,
                          ProgressSink& progress) const {
     Marks visited{};
     found.clear();
-    SearchState state{dictionary, found, progress};
+    SearchState state{dictionary, found, progress, {}};
     std::string prefix;
     prefix.reserve(MAX_WORD_LEN);
     for (int row = 0; row < BOARD_SIZE; ++row) {
@@ -44,8 +48,9 @@ void Board::SearchFrom(int row, int column, std::string& prefix, Marks& visited,
                        SearchState& state) const {
     if (prefix.size() >= 2 && state.dictionary.BucketSize(prefix[0], prefix[1]) < 1) return;
     if (prefix.size() >= static_cast<std::size_t>(MIN_WORD_LEN) &&
-        state.dictionary.Contains(prefix) && !AlreadyFound(prefix, state.found)) {
+        state.dictionary.Contains(prefix) && !AlreadyFound(prefix, state)) {
         state.found.push_back(prefix);
+        state.foundKeys.insert(WordKey(prefix));
         state.progress.ReportCount(static_cast<int>(state.found.size()));
     }
     if (prefix.size() >= static_cast<std::size_t>(MAX_WORD_LEN)) return;
@@ -61,8 +66,10 @@ void Board::SearchFrom(int row, int column, std::string& prefix, Marks& visited,
     }
 }
 
-bool Board::AlreadyFound(std::string_view word, const WordList& list) {
-    return std::find(list.begin(), list.end(), word) != list.end();
+// Whether the word is on the found list already. Words found are at most six
+// bytes long, so their keys tell them apart.
+bool Board::AlreadyFound(std::string_view word, const SearchState& state) {
+    return state.foundKeys.count(WordKey(word)) != 0;
 }
 
 bool Board::CanTrace(std::string_view word) const {
