@@ -155,7 +155,7 @@ bool CWordDictionary::SaveAs(const std::string& path, const std::string& tempora
         ShowError(FormatText(IDS_CANNOT_SAVE, temporaryPath.c_str()));
         return false;
     }
-    if (!platform.ReplaceFile(temporaryPath, path)) {
+    if (!platform.MoveOver(temporaryPath, path)) {
         ShowError(FormatText(IDS_CANNOT_RENAME, temporaryPath.c_str(), path.c_str()));
         return false;
     }

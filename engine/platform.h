@@ -59,7 +59,7 @@ class Platform {
     // Creates or empties a file for writing without sharing; null on failure.
     virtual std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) = 0;
     // Atomically puts the file from in place of the file to, which may exist.
-    virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
+    virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
     // Deletes a file; false when it could not.
     virtual bool RemoveFile(const std::string& path) = 0;
 

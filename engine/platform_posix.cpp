@@ -1,5 +1,6 @@
 // The POSIX side of the seam: native builds for development and tests.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -118,7 +119,13 @@ class PosixPlatform : public Platform {
         return std::make_unique<PosixOutputFile>(fd);
     }
 
-    bool ReplaceFile(const std::string& from, const std::string& to) override {
+    bool MoveOver(const std::string& from, const std::string& to) override {
+        // A read-only file is not replaced, as on Windows.
+        struct stat status;
+        if (::stat(to.c_str(), &status) == 0 && (status.st_mode & S_IWUSR) == 0) {
+            errno = EACCES;
+            return false;
+        }
         if (::rename(from.c_str(), to.c_str()) != 0) return false;
         // Make the new directory entry itself durable.
         const int dir = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -137,7 +137,13 @@ class Win32Platform : public Platform {
         return std::make_unique<Win32OutputFile>(handle);
     }
 
-    bool ReplaceFile(const std::string& from, const std::string& to) override {
+    bool MoveOver(const std::string& from, const std::string& to) override {
+        // A read-only file is not replaced (Windows refuses; Wine would not).
+        const DWORD attributes = GetFileAttributesW(FilePath(to).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
         return MoveFileExW(FilePath(from).c_str(), FilePath(to).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }

@@ -67,8 +67,8 @@ class ConsolePlatform : public Platform {
     std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
         return m_native.CreateForWrite(path);
     }
-    bool ReplaceFile(const std::string& from, const std::string& to) override {
-        return m_native.ReplaceFile(from, to);
+    bool MoveOver(const std::string& from, const std::string& to) override {
+        return m_native.MoveOver(from, to);
     }
     bool RemoveFile(const std::string& path) override { return m_native.RemoveFile(path); }
     int ShowMessageBox(const std::string& text, const std::string&, unsigned type) override {

@@ -89,8 +89,8 @@ class TestPlatform : public Platform {
         return std::make_unique<Output>(std::move(file), *this);
     }
 
-    bool ReplaceFile(const std::string& from, const std::string& to) override {
-        return !failReplace && NativePlatform().ReplaceFile(from, to);
+    bool MoveOver(const std::string& from, const std::string& to) override {
+        return !failReplace && NativePlatform().MoveOver(from, to);
     }
     bool RemoveFile(const std::string& path) override { return NativePlatform().RemoveFile(path); }
 
