@@ -1,0 +1,305 @@
+#include "driver.h"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace e2e {
+
+const DialogKind kMainWindow{
+    "main window",
+    {1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015, 1016, 1017,
+     1018, 1019, 119,  135,  1035, 125,  1022, 1001, 121,  120,  122,  123,  1,    1002}};
+const DialogKind kLoadingDialog{"loading dialog", {1003}};
+const DialogKind kSearchDialog{"searching dialog", {1020, 1001, 1}};
+const DialogKind kSavingDialog{"saving dialog", {1030}};
+const DialogKind kResultsDialog{"results dialog", {1028, 1027, 1029, 1026, 1}};
+
+namespace {
+
+constexpr UINT kSendTimeoutMs = 5000;
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
+                        nullptr, nullptr);
+    return result;
+}
+
+LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &result);
+    return static_cast<LRESULT>(result);
+}
+
+struct ProcessWindows {
+    DWORD pid;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM param) {
+    auto* collect = reinterpret_cast<ProcessWindows*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == collect->pid && ClassName(hwnd) == "#32770" &&
+        (!collect->visibleOnly || IsWindowVisible(hwnd)))
+        collect->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK FindIconChild(HWND child, LPARAM found) {
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON &&
+        IsWindowVisible(child) && Send(child, STM_GETICON, 0, 0) != 0)
+        *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+struct ChildCount {
+    int buttons = 0;
+    int others = 0;
+};
+
+BOOL CALLBACK CountChildren(HWND child, LPARAM param) {
+    auto* count = reinterpret_cast<ChildCount*>(param);
+    if (ClassName(child) == "Button")
+        ++count->buttons;
+    else if (ClassName(child) != "Static")
+        ++count->others;
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
+    const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+    if (ClassName(child) == "Static" && type != SS_ICON)
+        reinterpret_cast<std::vector<std::string>*>(param)->push_back(Text(child));
+    return TRUE;
+}
+
+bool HasAll(HWND dialog, const std::vector<int>& ids) {
+    for (int id : ids)
+        if (!GetDlgItem(dialog, id)) return false;
+    return true;
+}
+
+std::string ProgramPath() {
+    char buffer[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("VREL_EXE", buffer, MAX_PATH) > 0) return buffer;
+    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string path = buffer;
+    return path.substr(0, path.find_last_of('\\') + 1) + "Vrel.exe";
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(5);
+    }
+}
+
+std::string Text(HWND hwnd) {
+    if (!hwnd) return {};
+    const LRESULT length = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return Narrow(text);
+}
+
+std::string Caption(HWND hwnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return Narrow(text);
+}
+
+std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+
+std::vector<std::string> ListItems(HWND list) {
+    std::vector<std::string> items;
+    const LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        const LRESULT copied =
+            Send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+        items.push_back(Narrow(text));
+    }
+    return items;
+}
+
+std::string ClassName(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+std::vector<std::string> StaticTexts(HWND dialog) {
+    std::vector<std::string> texts;
+    EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+bool HasIcon(HWND dialog) {
+    bool found = false;
+    EnumChildWindows(dialog, FindIconChild, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void PostClick(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void SendClick(HWND dialog, int id) {
+    Send(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+         reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void TypeChar(HWND edit, char c) { Send(edit, WM_CHAR, static_cast<unsigned char>(c), 1); }
+
+void PressKey(HWND focus, UINT virtualKey) {
+    const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageW(focus, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16));
+    PostMessageW(focus, WM_KEYUP, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16) | (3u << 30));
+}
+
+void GetSelection(HWND edit, DWORD& start, DWORD& end) {
+    const LRESULT selection = Send(edit, EM_GETSEL, 0, 0);
+    start = LOWORD(selection);
+    end = HIWORD(selection);
+}
+
+void Sync(HWND window) { Send(window, WM_NULL, 0, 0); }
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+App::App() : m_strExe(ProgramPath()) {
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::ostringstream folder;
+    folder << temp << "vrel-e2e-" << GetCurrentProcessId() << "-" << counter++ << "\\";
+    m_strFolder = folder.str();
+    CreateDirectoryA(m_strFolder.c_str(), nullptr);
+}
+
+App::~App() {
+    if (Running()) {
+        TerminateProcess(m_process.hProcess, 99);
+        WaitForSingleObject(m_process.hProcess, kTimeoutMs);
+    }
+    if (m_process.hProcess) {
+        CloseHandle(m_process.hProcess);
+        CloseHandle(m_process.hThread);
+    }
+    for (const char* name : {"Vrel.exe", "VREL.DAT", "VREL.XXX"}) {
+        const std::string path = m_strFolder + name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+    }
+    RemoveDirectoryA(m_strFolder.c_str());
+}
+
+void App::WriteDictionary(const std::string& bytes) const {
+    std::ofstream out(DictionaryPath(), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string App::ReadDictionary() const {
+    std::ifstream in(DictionaryPath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool App::Start() {
+    const std::string exe = m_strFolder + "Vrel.exe";
+    if (!CopyFileA(m_strExe.c_str(), exe.c_str(), FALSE)) return false;
+    // The program must find its dictionary beside itself, not in the
+    // working folder: start it from somewhere else.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exe + "\"";
+    return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          temp, &startup, &m_process) != 0;
+}
+
+long App::WaitForExit(DWORD timeoutMs) {
+    if (!m_process.hProcess) return -1;
+    if (WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_process.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool App::Running() const {
+    return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> App::Dialogs(bool visibleOnly) const {
+    ProcessWindows collect{m_process.dwProcessId, visibleOnly, {}};
+    if (m_process.hProcess) EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&collect));
+    return collect.found;
+}
+
+HWND App::FindDialog(const DialogKind& kind, bool visibleOnly) const {
+    for (HWND dialog : Dialogs(visibleOnly))
+        if (Caption(dialog) == "Vrel 2" && HasAll(dialog, kind.ids)) return dialog;
+    return nullptr;
+}
+
+HWND App::WaitForDialog(const DialogKind& kind, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindDialog(kind)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool App::WaitForNoDialog(const DialogKind& kind, DWORD timeoutMs) const {
+    return WaitUntil([&] { return FindDialog(kind) == nullptr; }, timeoutMs);
+}
+
+HWND App::FindAbout() const {
+    for (HWND dialog : Dialogs(true)) {
+        if (Caption(dialog) != "Vrel 2" || !GetDlgItem(dialog, IDOK) || !HasIcon(dialog)) continue;
+        ChildCount count;
+        EnumChildWindows(dialog, CountChildren, reinterpret_cast<LPARAM>(&count));
+        if (count.buttons == 1 && count.others == 0) return dialog;
+    }
+    return nullptr;
+}
+
+HWND App::FindBox(const std::string& caption) const {
+    for (HWND dialog : Dialogs(true))
+        if (Caption(dialog) == caption && GetDlgItem(dialog, 0xFFFF)) return dialog;
+    return nullptr;
+}
+
+BoxView App::WaitForBox(const std::string& caption, DWORD timeoutMs) const {
+    BoxView view;
+    WaitUntil([&] { return (view.hwnd = FindBox(caption)) != nullptr; }, timeoutMs);
+    if (!view.hwnd) return view;
+    view.caption = caption;
+    view.text = ItemText(view.hwnd, 0xFFFF);
+    view.hasIcon = HasIcon(view.hwnd);
+    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
+        if (GetDlgItem(view.hwnd, id)) view.buttons.push_back(id);
+    return view;
+}
+
+}  // namespace e2e

@@ -1,0 +1,150 @@
+// Plays a short scripted game of Vrel.exe and saves pictures of the main
+// window in play, the searching dialog and the results dialog as BMP files.
+//
+//   vrel_tour.exe OUTPUT-FOLDER
+//
+// Vrel.exe and VREL.DAT are taken from beside this program. Run it inside a
+// Wine virtual desktop so the windows have title bars.
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "board.h"
+#include "dictionary.h"
+#include "driver.h"
+
+namespace {
+
+using namespace e2e;
+
+// Copies what the screen shows of the window into a 24-bit BMP file.
+bool SaveWindowPicture(HWND hwnd, const std::string& path) {
+    RECT rect;
+    if (!GetWindowRect(hwnd, &rect)) return false;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
+    const int lines = GetDIBits(memory, bitmap, 0, height, pixels.data(),
+                                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (lines != height) return false;
+
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return static_cast<bool>(out);
+}
+
+struct NoProgress : ProgressSink {
+    void ReportCount(int) override {}
+};
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "vrel_tour: %s\n", what);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) return Fail("usage: vrel_tour OUTPUT-FOLDER");
+    std::string output = argv[1];
+    if (output.back() != '\\') output += '\\';
+
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string folder = module;
+    folder.resize(folder.find_last_of('\\') + 1);
+    std::ifstream in(folder + "VREL.DAT", std::ios::binary);
+    if (!in) return Fail("no VREL.DAT beside the program");
+    const std::string dictionary((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
+
+    App app;
+    app.WriteDictionary(dictionary);
+    CWordDictionary model;
+    model.LoadFromFile(app.Folder());
+    if (!app.Start()) return Fail("cannot start Vrel.exe");
+    const HWND main = app.WaitForDialog(kMainWindow, 60000);
+    if (!main) return Fail("no main window");
+
+    // Deal until the board has a fair number of words to show.
+    Board board;
+    WordList words;
+    HWND search = nullptr;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        PostClick(main, kStartGame);
+        search = app.WaitForDialog(kSearchDialog);
+        if (!search || !WaitUntil([&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }))
+            return Fail("the search did not finish");
+        std::string letters;
+        for (int i = 0; i < 16; ++i) letters += ItemText(main, kFirstLetter + i);
+        board.SetLetters(letters);
+        NoProgress progress;
+        board.FindAllWords(model, words, progress);
+        if (words.size() >= 30) break;
+        PostClick(search, IDOK);
+        app.WaitForNoDialog(kSearchDialog);
+        PostClick(main, kQuitGame);
+        const HWND results = app.WaitForDialog(kResultsDialog);
+        if (!results) return Fail("no results dialog");
+        PostClick(results, IDOK);
+        app.WaitForNoDialog(kResultsDialog);
+    }
+    Sleep(500);
+    if (!SaveWindowPicture(search, output + "screenshot-search.bmp")) return Fail("picture");
+    PostClick(search, IDOK);
+    app.WaitForNoDialog(kSearchDialog);
+
+    // A few of the longer words, and one more half typed.
+    std::vector<std::string> longest(words.begin(), words.end());
+    std::stable_sort(
+        longest.begin(), longest.end(),
+        [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    const std::size_t count = std::min<std::size_t>(7, longest.size());
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        for (char c : longest[i]) TypeChar(GetDlgItem(main, kWordField), c);
+        PostClick(main, kAddWord);
+        WaitUntil([&] { return Text(GetDlgItem(main, kWordField)).empty(); });
+    }
+    if (count > 0)
+        for (char c : longest[count - 1].substr(0, 3)) TypeChar(GetDlgItem(main, kWordField), c);
+    Sleep(500);
+    if (!SaveWindowPicture(main, output + "screenshot-game.bmp")) return Fail("picture");
+
+    PostClick(main, kQuitGame);
+    const HWND results = app.WaitForDialog(kResultsDialog);
+    if (!results) return Fail("no results dialog");
+    Sleep(500);
+    if (!SaveWindowPicture(results, output + "screenshot-results.bmp")) return Fail("picture");
+    PostClick(results, IDOK);
+    app.WaitForNoDialog(kResultsDialog);
+    PostClick(main, kExitProgram);
+    app.WaitForExit();
+    return 0;
+}
