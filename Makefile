@@ -2,7 +2,7 @@
 JOBS ?= 2
 CTEST := ctest --output-on-failure -j$(JOBS)
 
-.PHONY: all deps native sanitize windows test test-native test-sanitize test-windows screenshots bench tools clean play dist
+.PHONY: all deps native sanitize windows test test-native test-sanitize test-windows screenshots bench tools clean play dist fuzzer fuzz test-fuzz
 
 all: native
 
@@ -36,7 +36,7 @@ screenshots: windows
 	scripts/wine-screenshots build/windows docs
 
 # Every suite: plain, under the sanitizers, and the Windows build.
-test: test-native test-sanitize test-windows
+test: test-native test-sanitize test-windows test-fuzz
 
 tools: native
 	@echo "Tools are in build/native/bin: vrel-tool (vrel-tool --help)"
@@ -60,6 +60,25 @@ dist: windows
 	sed 's/$$/\r/' resources/dist-readme.txt > build/dist/$(DIST_NAME)/README.txt
 	cd build/dist/$(DIST_NAME) && zip -q -X ../$(DIST_NAME).zip Vrel.exe VREL.DAT wamerican-copyright.txt README.txt
 	@echo "Made build/dist/$(DIST_NAME).zip"
+
+# The dictionary reader under libFuzzer: `make fuzz` runs for FUZZ_SECONDS;
+# `make test-fuzz` replays the seed corpus and fuzzes briefly.
+FUZZ_SECONDS ?= 300
+FUZZER := build/fuzz/bin/dictionary_fuzz
+FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=4096
+
+fuzzer: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j$(JOBS)
+
+fuzz: fuzzer
+	mkdir -p build/fuzz/corpus
+	$(FUZZER) $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus tests/fuzz/corpus
+
+test-fuzz: fuzzer
+	$(FUZZER) $(FUZZ_FLAGS) tests/fuzz/corpus/*
+	mkdir -p build/fuzz/corpus
+	$(FUZZER) $(FUZZ_FLAGS) -max_total_time=15 -print_final_stats=1 build/fuzz/corpus tests/fuzz/corpus
 
 clean:
 	rm -rf build
