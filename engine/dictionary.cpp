@@ -45,13 +45,13 @@ bool CWordDictionary::IsValidWord(std::string_view word) const {
 
 bool CWordDictionary::Contains(std::string_view word) const {
     // The index holds exactly the words of the buckets.
-    return IsValidWord(word) && m_storedWords.count(WordKey(word)) != 0;
+    return IsValidWord(word) && m_storedWords.Contains(WordKey(word));
 }
 
 bool CWordDictionary::AddWord(std::string_view word) {
     if (!IsValidWord(word) || Contains(word)) return false;
     m_buckets[LetterIndex(word[0])][LetterIndex(word[1])].emplace_back(word);
-    m_storedWords.insert(WordKey(word));
+    m_storedWords.Insert(WordKey(word));
     m_bModified = true;
     for (char c : word) ++m_nLetterWeight[LetterIndex(c)];
     return true;

@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
+#include "word_key_set.h"
 #include "word_list.h"
 
 constexpr int MAX_LETTERS = 29;
@@ -81,7 +81,7 @@ class CWordDictionary {
     // Indexes beside the buckets, so that lookups take constant time however
     // large a bucket grows: each byte's letter index, and the stored words.
     std::array<std::int8_t, 256> m_letterIndex;
-    std::unordered_set<std::uint64_t> m_storedWords;
+    WordKeySet m_storedWords;
 };
 
 #endif  // VREL_ENGINE_DICTIONARY_H_

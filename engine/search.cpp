@@ -2,7 +2,6 @@
 // letter sequence can be traced.
 #include <algorithm>
 #include <cstdint>
-#include <unordered_set>
 
 #include "board.h"
 #include "dictionary.h"
@@ -22,7 +21,7 @@ struct Board::SearchState {
     WordList& found;
     ProgressSink& progress;
     // The words of found, for lookups in constant time.
-    std::unordered_set<std::uint64_t> foundKeys;
+    WordKeySet foundKeys;
 };
 
 void Board::FindAllWords(const CWordDictionary& dictionary, WordList& found,
@@ -50,7 +49,7 @@ void Board::SearchFrom(int row, int column, std::string& prefix, Marks& visited,
     if (prefix.size() >= static_cast<std::size_t>(MIN_WORD_LEN) &&
         state.dictionary.Contains(prefix) && !AlreadyFound(prefix, state)) {
         state.found.push_back(prefix);
-        state.foundKeys.insert(WordKey(prefix));
+        state.foundKeys.Insert(WordKey(prefix));
         state.progress.ReportCount(static_cast<int>(state.found.size()));
     }
     if (prefix.size() >= static_cast<std::size_t>(MAX_WORD_LEN)) return;
@@ -69,7 +68,7 @@ void Board::SearchFrom(int row, int column, std::string& prefix, Marks& visited,
 // Whether the word is on the found list already. Words found are at most six
 // bytes long, so their keys tell them apart.
 bool Board::AlreadyFound(std::string_view word, const SearchState& state) {
-    return state.foundKeys.count(WordKey(word)) != 0;
+    return state.foundKeys.Contains(WordKey(word));
 }
 
 bool Board::CanTrace(std::string_view word) const {
