@@ -11,6 +11,61 @@ namespace {
 // Constructed before WinMain runs, so the random source is seeded first.
 CGameApp theApp;
 
+// The executable's full path as the system holds it, in UTF-16.
+std::wstring ModulePathW() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);  // cut short: try a longer buffer
+    }
+}
+
+// The text in the ANSI code page; false when a character has no equivalent
+// there (it would reach the system as '?').
+bool ToAnsi(const std::wstring& wide, std::string& ansi) {
+    ansi.clear();
+    if (wide.empty()) return true;
+    const int size = static_cast<int>(wide.size());
+    BOOL lost = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr,
+                                           0, nullptr, &lost);
+    if (length <= 0 || lost) return false;
+    ansi.resize(static_cast<std::size_t>(length));
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length,
+                        nullptr, nullptr);
+    return true;
+}
+
+// The help engine takes 8-bit paths only. When the ANSI code page cannot name
+// the executable's folder, the help file is given in that folder's short
+// form, which it can; false when there is no such form.
+bool ShortHelpFilePath(std::string& helpFilePath) {
+    const std::wstring path = ModulePathW();
+    std::string ansi;
+    if (path.empty() || ToAnsi(path, ansi)) return false;
+    const std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return false;
+    const std::wstring folder = path.substr(0, slash + 1);
+    std::wstring shortFolder(folder.size() + 1, L'\0');
+    DWORD length = GetShortPathNameW(folder.c_str(), shortFolder.data(),
+                                     static_cast<DWORD>(shortFolder.size()));
+    if (length >= shortFolder.size()) {
+        shortFolder.resize(length);
+        length = GetShortPathNameW(folder.c_str(), shortFolder.data(), length);
+    }
+    if (length == 0 || length >= shortFolder.size()) return false;
+    shortFolder.resize(length);
+    if (!ToAnsi(shortFolder + path.substr(slash + 1), ansi)) return false;
+    helpFilePath = DeriveAppNames(ansi).helpFilePath;
+    return true;
+}
+
 HWND ActivePopup() {
     const HWND active = GetActiveWindow();
     return active ? GetLastActivePopup(active) : nullptr;
@@ -41,6 +96,7 @@ void CGameApp::InitInstance(HINSTANCE hInstance) {
     const AppNames names = DeriveAppNames(path);
     m_strAppName = names.appName;
     m_strHelpFilePath = names.helpFilePath;
+    ShortHelpFilePath(m_strHelpFilePath);  // a folder outside the ANSI code page
 }
 
 bool CGameApp::RunMainWindow() {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
 
 namespace e2e {
 
@@ -300,6 +301,263 @@ BoxView App::WaitForBox(const std::string& caption, DWORD timeoutMs) const {
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
         if (GetDlgItem(view.hwnd, id)) view.buttons.push_back(id);
     return view;
+}
+
+// ---------------------------------------------------------------------------
+// Any process's windows by process id; the program in folders of any name.
+
+namespace {
+
+BOOL CALLBACK CollectText(HWND child, LPARAM param) {
+    const std::wstring text = WideText(child);
+    if (!text.empty()) *reinterpret_cast<std::wstring*>(param) += text + L"\n";
+    return TRUE;
+}
+
+struct TextSearch {
+    std::wstring part;
+    DWORD exceptPid;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindShowing(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<TextSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == GetCurrentProcessId() || pid == search->exceptPid || !IsWindowVisible(hwnd))
+        return TRUE;
+    if (AllTexts(hwnd).find(search->part) == std::wstring::npos) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HANDLE OpenW(const std::wstring& path, DWORD access, DWORD disposition) {
+    return CreateFileW(LongPath(path).c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+std::wstring WideText(HWND hwnd) {
+    if (!hwnd) return {};
+    const LRESULT length = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
+                        nullptr, nullptr);
+    return result;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+    if (text.empty()) return {};
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
+                        size);
+    return result;
+}
+
+std::wstring TempFolderW() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    return temp;
+}
+
+std::wstring LongPath(const std::wstring& path) {
+    if (path.rfind(L"\\\\", 0) == 0) return path;
+    return L"\\\\?\\" + path;
+}
+
+std::string ReadFileW(const std::wstring& path) {
+    const HANDLE file = OpenW(path, GENERIC_READ, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD count = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0)
+        bytes.append(buffer, count);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteFileW(const std::wstring& path, const std::string& bytes) {
+    const HANDLE file = OpenW(path, GENERIC_WRITE, CREATE_ALWAYS);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD count = 0;
+    const bool written =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) != 0 &&
+        count == bytes.size();
+    return CloseHandle(file) != 0 && written;
+}
+
+bool FileExistsW(const std::wstring& path) {
+    return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<HWND> DialogsOf(DWORD pid, bool visibleOnly) {
+    ProcessWindows collect{pid, visibleOnly, {}};
+    if (pid != 0) EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&collect));
+    return collect.found;
+}
+
+HWND WaitForDialogOf(DWORD pid, const DialogKind& kind, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND dialog : DialogsOf(pid, true))
+                if (Caption(dialog) == "Vrel 2" && HasAll(dialog, kind.ids)) found = dialog;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+BoxView WaitForBoxOf(DWORD pid, const std::string& caption, DWORD timeoutMs) {
+    BoxView view;
+    WaitUntil(
+        [&] {
+            for (HWND dialog : DialogsOf(pid, true))
+                if (Caption(dialog) == caption && GetDlgItem(dialog, 0xFFFF)) view.hwnd = dialog;
+            return view.hwnd != nullptr;
+        },
+        timeoutMs);
+    if (!view.hwnd) return view;
+    view.caption = caption;
+    view.text = ItemText(view.hwnd, 0xFFFF);
+    view.hasIcon = HasIcon(view.hwnd);
+    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
+        if (GetDlgItem(view.hwnd, id)) view.buttons.push_back(id);
+    return view;
+}
+
+std::wstring AllTexts(HWND window) {
+    std::wstring texts = WideText(window) + L"\n";
+    EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+HWND FindWindowShowing(const std::wstring& part, DWORD exceptPid) {
+    TextSearch search{part, exceptPid};
+    EnumWindows(FindShowing, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string StartGameOf(DWORD pid, HWND main) {
+    PostClick(main, kStartGame);
+    const HWND search = WaitForDialogOf(pid, kSearchDialog);
+    if (!search) return {};
+    if (!WaitUntil([&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; })) return {};
+    std::string letters;
+    for (int i = 0; i < 16; ++i) letters += ItemText(main, kFirstLetter + i);
+    PostClick(search, IDOK);
+    if (!WaitUntil([&] { return !IsWindow(search); })) return {};
+    Sync(main);
+    const HWND field = GetDlgItem(main, kWordField);
+    if (!WaitUntil([&] { return FocusOf(main) == field; })) return {};
+    return letters.size() == 16 ? letters : std::string();
+}
+
+std::string TraceableWord(const std::string& letters,
+                          const std::function<bool(const std::string&)>& known) {
+    if (letters.size() != 16) return {};
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 2; ++column) {
+            const std::string word = letters.substr(static_cast<std::size_t>(row * 4 + column), 3);
+            if (!known(word)) return word;
+        }
+    return {};
+}
+
+BoxView AddWordOf(DWORD pid, HWND main, const std::string& word, const std::string& caption) {
+    const HWND field = GetDlgItem(main, kWordField);
+    for (char c : word) TypeChar(field, static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c));
+    if (Text(field) != word) return {};
+    PostClick(main, kAddWord);
+    return WaitForBoxOf(pid, caption);
+}
+
+bool AnswerBox(const BoxView& box, int button) {
+    if (!box.hwnd) return false;
+    PostClick(box.hwnd, button);
+    return WaitUntil([&] { return !IsWindow(box.hwnd); });
+}
+
+WideApp::WideApp(std::wstring folder, std::wstring exeName)
+    : m_strFolder(std::move(folder)), m_strExeName(std::move(exeName)) {
+    // Each level that does not exist yet, outermost first.
+    for (std::size_t slash = m_strFolder.find(L'\\', 3); slash != std::wstring::npos;
+         slash = m_strFolder.find(L'\\', slash + 1)) {
+        const std::wstring level = m_strFolder.substr(0, slash);
+        if (FileExistsW(level)) continue;
+        if (!CreateDirectoryW(LongPath(level).c_str(), nullptr)) return;
+        m_made.push_back(level);
+    }
+    m_bFolderMade = FileExistsW(m_strFolder);
+}
+
+WideApp::~WideApp() {
+    if (Running()) {
+        TerminateProcess(m_process.hProcess, 99);
+        WaitForSingleObject(m_process.hProcess, kTimeoutMs);
+    }
+    if (m_process.hProcess) {
+        CloseHandle(m_process.hProcess);
+        CloseHandle(m_process.hThread);
+    }
+    for (const std::wstring& name :
+         {m_strExeName, std::wstring(L"VREL.DAT"), std::wstring(L"VREL.XXX")}) {
+        const std::wstring path = LongPath(PathOf(name));
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+    }
+    for (auto level = m_made.rbegin(); level != m_made.rend(); ++level)
+        RemoveDirectoryW(LongPath(*level).c_str());
+}
+
+bool WideApp::WriteFile(const std::wstring& name, const std::string& bytes) const {
+    return WriteFileW(PathOf(name), bytes);
+}
+
+std::string WideApp::ReadFile(const std::wstring& name) const { return ReadFileW(PathOf(name)); }
+
+bool WideApp::Start() {
+    const std::string source = ProgramPath();  // in the ANSI code page
+    std::wstring wideSource(source.size(), L'\0');
+    wideSource.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, source.data(), static_cast<int>(source.size()),
+                            wideSource.data(), static_cast<int>(wideSource.size()))));
+    const std::wstring exe = PathOf(m_strExeName);
+    if (!CopyFileW(LongPath(wideSource).c_str(), LongPath(exe).c_str(), FALSE)) return false;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    // Started from another folder. A program's own path cannot be longer
+    // than MAX_PATH - 1: CreateProcessW refuses it, with the \\?\ prefix too.
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          TempFolderW().c_str(), &startup, &m_process) != 0;
+}
+
+long WideApp::WaitForExit(DWORD timeoutMs) {
+    if (!m_process.hProcess) return -1;
+    if (WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_process.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool WideApp::Running() const {
+    return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 }  // namespace e2e

@@ -130,6 +130,81 @@ class App {
     PROCESS_INFORMATION m_process = {};
 };
 
+// ---------------------------------------------------------------------------
+// Any process's windows by process id, and the program under any file name in
+// a folder given as a wide path: outside the ANSI code page, or longer than
+// MAX_PATH.
+//
+//   WideApp app(TempFolderW() + L"vrel-Ωμέγα\\", L"GAME.EXE");
+//   app.WriteFile(L"VREL.DAT", "CAT\r\n");
+//   app.Start();
+//   HWND main = WaitForDialogOf(app.ProcessId(), kMainWindow);
+
+// A window's text as UTF-16, asked of the window.
+std::wstring WideText(HWND hwnd);
+// UTF-16 to UTF-8 and back.
+std::string Utf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+// The temporary folder as a wide path, ending in a backslash.
+std::wstring TempFolderW();
+// An absolute path with the \\?\ prefix, which lifts the MAX_PATH limit.
+std::wstring LongPath(const std::wstring& path);
+// The whole file through the wide functions; empty if it cannot be read.
+std::string ReadFileW(const std::wstring& path);
+bool WriteFileW(const std::wstring& path, const std::string& bytes);
+bool FileExistsW(const std::wstring& path);
+
+// The dialogs and message boxes of the process with that id.
+std::vector<HWND> DialogsOf(DWORD pid, bool visibleOnly);
+HWND WaitForDialogOf(DWORD pid, const DialogKind& kind, DWORD timeoutMs = kTimeoutMs);
+BoxView WaitForBoxOf(DWORD pid, const std::string& caption, DWORD timeoutMs = kTimeoutMs);
+// A visible top-level window of any process but this one and except, whose
+// caption or one of whose children's texts contains part; null if none.
+HWND FindWindowShowing(const std::wstring& part, DWORD exceptPid);
+// Every text a top-level window shows: its caption and its children's texts.
+std::wstring AllTexts(HWND window);
+
+// Start Game on the main window, waits for the search and closes it; the
+// sixteen letters of the board, or empty when the game did not start.
+std::string StartGameOf(DWORD pid, HWND main);
+// Three cells in a row: a word that can always be traced on the board. The
+// first such word that known refuses; empty if every one is known.
+std::string TraceableWord(const std::string& letters,
+                          const std::function<bool(const std::string&)>& known);
+// Types the word into the field and presses Add Word; the box it brings.
+BoxView AddWordOf(DWORD pid, HWND main, const std::string& word, const std::string& caption);
+// Clicks the box's button and waits for the box to go.
+bool AnswerBox(const BoxView& box, int button);
+
+class WideApp {
+  public:
+    // folder: absolute, ending in a backslash; the levels missing are made
+    // and removed again with the files the program may leave.
+    WideApp(std::wstring folder, std::wstring exeName = L"Vrel.exe");
+    ~WideApp();
+    WideApp(const WideApp&) = delete;
+    WideApp& operator=(const WideApp&) = delete;
+
+    bool FolderMade() const { return m_bFolderMade; }
+    const std::wstring& Folder() const { return m_strFolder; }
+    std::wstring PathOf(const std::wstring& name) const { return m_strFolder + name; }
+    bool WriteFile(const std::wstring& name, const std::string& bytes) const;
+    std::string ReadFile(const std::wstring& name) const;
+
+    // Copies the program in under its name and starts it from elsewhere.
+    bool Start();
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+    long WaitForExit(DWORD timeoutMs = kTimeoutMs);
+    bool Running() const;
+
+  private:
+    std::wstring m_strFolder;
+    std::wstring m_strExeName;
+    std::vector<std::wstring> m_made;  // folders made here, outermost first
+    bool m_bFolderMade = false;
+    PROCESS_INFORMATION m_process = {};
+};
+
 }  // namespace e2e
 
 #endif  // VREL_TESTS_E2E_DRIVER_H_
