@@ -6,6 +6,8 @@
 #include <sstream>
 #include <utility>
 
+#include "dictionary.h"
+
 namespace e2e {
 
 const DialogKind kMainWindow{
@@ -558,6 +560,39 @@ long WideApp::WaitForExit(DWORD timeoutMs) {
 
 bool WideApp::Running() const {
     return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::string DictionaryText(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& word : words) text += word + "\r\n";
+    return text;
+}
+
+std::string SavedText(const std::vector<std::string>& words, const std::string& added) {
+    CWordDictionary model;
+    for (const std::string& word : words) model.AddWord(word);
+    model.AddWord(added);
+    const int letters = static_cast<int>(model.GetAlphabet().size());
+    std::string text;
+    for (int i = 0; i < letters; ++i)
+        for (int j = 0; j < letters; ++j)
+            for (const std::string& word : model.Bucket(i, j)) text += word + "\r\n";
+    return text;
+}
+
+std::string GameDictionary() {
+    const std::string letters = "AEST";
+    std::string text;
+    for (int length = 3; length <= 4; ++length) {
+        int combinations = 1;
+        for (int i = 0; i < length; ++i) combinations *= 4;
+        for (int n = 0; n < combinations; ++n) {
+            std::string word;
+            for (int i = 0, rest = n; i < length; ++i, rest /= 4) word += letters[rest % 4];
+            if (word[0] != 'T') text += word + "\r\n";
+        }
+    }
+    return text;
 }
 
 }  // namespace e2e

@@ -164,6 +164,15 @@ HWND FindWindowShowing(const std::wstring& part, DWORD exceptPid);
 // Every text a top-level window shows: its caption and its children's texts.
 std::wstring AllTexts(HWND window);
 
+// Dictionary files for the tests. The words one per line, each ending in
+// CR LF; what the program saves for these words with one more added; and the
+// dictionary of the game tests: every 3- and 4-letter string over A, E, S and
+// T that does not begin with T (the deal favours these letters, boards hold
+// many words, and a traceable string beginning with T is unknown).
+std::string DictionaryText(const std::vector<std::string>& words);
+std::string SavedText(const std::vector<std::string>& words, const std::string& added);
+std::string GameDictionary();
+
 // Start Game on the main window, waits for the search and closes it; the
 // sixteen letters of the board, or empty when the game did not start.
 std::string StartGameOf(DWORD pid, HWND main);

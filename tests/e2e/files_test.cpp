@@ -4,6 +4,7 @@
 // the old or the new complete dictionary, never part of one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,29 +24,8 @@ const std::vector<std::string> kWords = {
     "ACE",  "ANT",  "ARE", "ATE",  "EAR", "EAST", "EAT", "NEST", "NET", "OATS", "ONE",  "RAT",
     "REST", "ROSE", "SEA", "SEAT", "SET", "STAR", "TAR", "TEA",  "TEN", "TOE",  "TONE", "TREE"};
 
-std::string DictionaryText(const std::vector<std::string>& words) {
-    std::string text;
-    for (const std::string& word : words) text += word + "\r\n";
-    return text;
-}
-
-// What the program writes for kWords with the word added during play.
-std::string SavedText(const std::string& added) {
-    CWordDictionary model;
-    for (const std::string& word : kWords) model.AddWord(word);
-    model.AddWord(added);
-    const int letters = static_cast<int>(model.GetAlphabet().size());
-    std::string text;
-    for (int i = 0; i < letters; ++i)
-        for (int j = 0; j < letters; ++j)
-            for (const std::string& word : model.Bucket(i, j)) text += word + "\r\n";
-    return text;
-}
-
 bool Known(const std::string& word) {
-    for (const std::string& known : kWords)
-        if (known == word) return true;
-    return false;
+    return std::find(kWords.begin(), kWords.end(), word) != kWords.end();
 }
 
 // A file held open without sharing, as another program might, until the end
@@ -130,7 +110,7 @@ TEST_F(DictionaryFileFaults, ReadOnlyDictionaryStaysAndTheNewOneWaitsInTheTempor
 
     EXPECT_TRUE(m_app.ReadDictionary() == m_strOriginal) << "VREL.DAT changed";
     const std::string temporary = ReadTemporary();
-    EXPECT_TRUE(temporary == SavedText(m_strAdded))
+    EXPECT_TRUE(temporary == SavedText(kWords, m_strAdded))
         << "VREL.XXX does not hold the new dictionary (" << temporary.size() << " bytes)";
 }
 
@@ -165,7 +145,7 @@ TEST_F(DictionaryFileFaults, TemporaryFileLeftFromAnEarlierRunIsReplacedAndGone)
     })) << "the program did not end after saving";
     EXPECT_FALSE(error) << "the save reported an error";
     const std::string saved = m_app.ReadDictionary();
-    EXPECT_TRUE(saved == SavedText(m_strAdded))
+    EXPECT_TRUE(saved == SavedText(kWords, m_strAdded))
         << "VREL.DAT does not hold the new dictionary (" << saved.size() << " bytes)";
     EXPECT_FALSE(FileExistsW(FromUtf8(TemporaryPath()))) << "VREL.XXX is still there";
 }

@@ -19,24 +19,6 @@ using namespace e2e;
 
 constexpr char kAppCaption[] = "Vrel";
 
-// Every 3- and 4-letter string over A, E, S and T that does not begin with T.
-// The deal favours these four letters, the search finds plenty of words, and
-// any traceable string beginning with T is unknown to the dictionary.
-std::string GameDictionary() {
-    const std::string letters = "AEST";
-    std::string text;
-    for (int length = 3; length <= 4; ++length) {
-        int combinations = 1;
-        for (int i = 0; i < length; ++i) combinations *= 4;
-        for (int n = 0; n < combinations; ++n) {
-            std::string word;
-            for (int i = 0, rest = n; i < length; ++i, rest /= 4) word += letters[rest % 4];
-            if (word[0] != 'T') text += word + "\r\n";
-        }
-    }
-    return text;
-}
-
 std::string Format(const char* format, long a, long b = 0, long c = 0) {
     char buffer[256];
     std::snprintf(buffer, sizeof buffer, format, a, b, c);

@@ -19,29 +19,8 @@ using namespace e2e;
 const std::vector<std::string> kWords = {"ACE", "ATE",  "EAR", "EAT",  "NET", "ONE",
                                          "RAT", "REST", "SEA", "STAR", "TEA", "TEN"};
 
-std::string DictionaryText() {
-    std::string text;
-    for (const std::string& word : kWords) text += word + "\r\n";
-    return text;
-}
-
-// What the program writes for kWords with the word added during play.
-std::string SavedText(const std::string& added) {
-    CWordDictionary model;
-    for (const std::string& word : kWords) model.AddWord(word);
-    model.AddWord(added);
-    const int letters = static_cast<int>(model.GetAlphabet().size());
-    std::string text;
-    for (int i = 0; i < letters; ++i)
-        for (int j = 0; j < letters; ++j)
-            for (const std::string& word : model.Bucket(i, j)) text += word + "\r\n";
-    return text;
-}
-
 bool Known(const std::string& word) {
-    for (const std::string& known : kWords)
-        if (known == word) return true;
-    return false;
+    return std::find(kWords.begin(), kWords.end(), word) != kWords.end();
 }
 
 std::wstring Unique(const std::wstring& name) {
@@ -121,7 +100,7 @@ std::wstring LongFolderOf(const std::wstring& path) {
 // the question captioned caption; the word, or empty on failure.
 std::string StoreNewWord(WideApp& app, const std::string& caption, HWND& main) {
     EXPECT_TRUE(app.FolderMade());
-    EXPECT_TRUE(app.WriteFile(L"VREL.DAT", DictionaryText()));
+    EXPECT_TRUE(app.WriteFile(L"VREL.DAT", DictionaryText(kWords)));
     if (!app.Start()) {
         ADD_FAILURE() << "cannot start the program";
         return {};
@@ -161,7 +140,7 @@ void SaveOnExit(WideApp& app, HWND main, const std::string& caption, const std::
     })) << "the program did not end after saving";
     EXPECT_FALSE(error) << "the save reported an error";
     const std::string saved = app.ReadFile(L"VREL.DAT");
-    EXPECT_TRUE(saved == SavedText(word))
+    EXPECT_TRUE(saved == SavedText(kWords, word))
         << "VREL.DAT does not hold the new dictionary (" << saved.size() << " bytes)";
     EXPECT_FALSE(FileExistsW(app.PathOf(L"VREL.XXX"))) << "VREL.XXX is still there";
 }

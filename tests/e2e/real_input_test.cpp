@@ -26,24 +26,6 @@ using namespace e2e;
 constexpr char kAppCaption[] = "Vrel";
 constexpr DWORD kStepMs = 5000;
 
-// Every 3- and 4-letter string over A, E, S and T that does not begin with T:
-// the deal favours these letters, boards hold many words, and a traceable
-// string beginning with T is a word the dictionary does not know.
-std::string GameDictionary() {
-    const std::string letters = "AEST";
-    std::string text;
-    for (int length = 3; length <= 4; ++length) {
-        int combinations = 1;
-        for (int i = 0; i < length; ++i) combinations *= 4;
-        for (int n = 0; n < combinations; ++n) {
-            std::string word;
-            for (int i = 0, rest = n; i < length; ++i, rest /= 4) word += letters[rest % 4];
-            if (word[0] != 'T') text += word + "\r\n";
-        }
-    }
-    return text;
-}
-
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
