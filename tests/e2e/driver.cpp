@@ -203,14 +203,7 @@ App::App() : m_strExe(ProgramPath()) {
 }
 
 App::~App() {
-    if (Running()) {
-        TerminateProcess(m_process.hProcess, 99);
-        WaitForSingleObject(m_process.hProcess, kTimeoutMs);
-    }
-    if (m_process.hProcess) {
-        CloseHandle(m_process.hProcess);
-        CloseHandle(m_process.hThread);
-    }
+    m_process.End();  // before its files are removed
     for (const char* name : {"Vrel.exe", "VREL.DAT", "VREL.XXX"}) {
         const std::string path = m_strFolder + name;
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -240,24 +233,36 @@ bool App::Start() {
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
     return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          temp, &startup, &m_process) != 0;
+                          temp, &startup, m_process.Info()) != 0;
 }
 
-long App::WaitForExit(DWORD timeoutMs) {
-    if (!m_process.hProcess) return -1;
-    if (WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+long ChildProcess::WaitForExit(DWORD timeoutMs) {
+    if (!m_info.hProcess) return -1;
+    if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
-    GetExitCodeProcess(m_process.hProcess, &code);
+    GetExitCodeProcess(m_info.hProcess, &code);
     return static_cast<long>(code);
 }
 
-bool App::Running() const {
-    return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+bool ChildProcess::Running() const {
+    return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void ChildProcess::End() {
+    if (Running()) {
+        TerminateProcess(m_info.hProcess, 99);
+        WaitForSingleObject(m_info.hProcess, kTimeoutMs);
+    }
+    if (m_info.hProcess) {
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+    }
+    m_info = {};
 }
 
 std::vector<HWND> App::Dialogs(bool visibleOnly) const {
-    ProcessWindows collect{m_process.dwProcessId, visibleOnly, {}};
-    if (m_process.hProcess) EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&collect));
+    ProcessWindows collect{m_process.Id(), visibleOnly, {}};
+    if (m_process.Id() != 0) EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&collect));
     return collect.found;
 }
 
@@ -509,14 +514,7 @@ WideApp::WideApp(std::wstring folder, std::wstring exeName)
 }
 
 WideApp::~WideApp() {
-    if (Running()) {
-        TerminateProcess(m_process.hProcess, 99);
-        WaitForSingleObject(m_process.hProcess, kTimeoutMs);
-    }
-    if (m_process.hProcess) {
-        CloseHandle(m_process.hProcess);
-        CloseHandle(m_process.hThread);
-    }
+    m_process.End();  // before its files are removed
     for (const std::wstring& name :
          {m_strExeName, std::wstring(L"VREL.DAT"), std::wstring(L"VREL.XXX")}) {
         const std::wstring path = LongPath(PathOf(name));
@@ -547,19 +545,7 @@ bool WideApp::Start() {
     // than MAX_PATH - 1: CreateProcessW refuses it, with the \\?\ prefix too.
     std::wstring commandLine = L"\"" + exe + L"\"";
     return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          TempFolderW().c_str(), &startup, &m_process) != 0;
-}
-
-long WideApp::WaitForExit(DWORD timeoutMs) {
-    if (!m_process.hProcess) return -1;
-    if (WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(m_process.hProcess, &code);
-    return static_cast<long>(code);
-}
-
-bool WideApp::Running() const {
-    return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+                          TempFolderW().c_str(), &startup, m_process.Info()) != 0;
 }
 
 std::string DictionaryText(const std::vector<std::string>& words) {

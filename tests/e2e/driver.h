@@ -91,6 +91,27 @@ void Sync(HWND window);
 // The window with the keyboard focus in the thread of the given window.
 HWND FocusOf(HWND window);
 
+// A started process: ended, if still running, and released on destruction.
+class ChildProcess {
+  public:
+    ChildProcess() = default;
+    ~ChildProcess() { End(); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Where CreateProcess puts the process it starts.
+    PROCESS_INFORMATION* Info() { return &m_info; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    // Waits for the process to end; its exit code, or -1 on timeout.
+    long WaitForExit(DWORD timeoutMs = kTimeoutMs);
+    bool Running() const;
+    // Terminates the process if it still runs, and releases its handles.
+    void End();
+
+  private:
+    PROCESS_INFORMATION m_info = {};
+};
+
 // One copy of the program in a fresh folder of its own.
 class App {
   public:
@@ -107,10 +128,10 @@ class App {
 
     // Starts the program; false if it could not be started.
     bool Start();
-    DWORD ProcessId() const { return m_process.dwProcessId; }
+    DWORD ProcessId() const { return m_process.Id(); }
     // Waits for the process to end; its exit code, or -1 on timeout.
-    long WaitForExit(DWORD timeoutMs = kTimeoutMs);
-    bool Running() const;
+    long WaitForExit(DWORD timeoutMs = kTimeoutMs) { return m_process.WaitForExit(timeoutMs); }
+    bool Running() const { return m_process.Running(); }
 
     // The program's top-level dialogs and boxes (class "#32770").
     std::vector<HWND> Dialogs(bool visibleOnly) const;
@@ -127,7 +148,7 @@ class App {
   private:
     std::string m_strFolder;
     std::string m_strExe;
-    PROCESS_INFORMATION m_process = {};
+    ChildProcess m_process;
 };
 
 // ---------------------------------------------------------------------------
@@ -202,16 +223,16 @@ class WideApp {
 
     // Copies the program in under its name and starts it from elsewhere.
     bool Start();
-    DWORD ProcessId() const { return m_process.dwProcessId; }
-    long WaitForExit(DWORD timeoutMs = kTimeoutMs);
-    bool Running() const;
+    DWORD ProcessId() const { return m_process.Id(); }
+    long WaitForExit(DWORD timeoutMs = kTimeoutMs) { return m_process.WaitForExit(timeoutMs); }
+    bool Running() const { return m_process.Running(); }
 
   private:
     std::wstring m_strFolder;
     std::wstring m_strExeName;
     std::vector<std::wstring> m_made;  // folders made here, outermost first
     bool m_bFolderMade = false;
-    PROCESS_INFORMATION m_process = {};
+    ChildProcess m_process;
 };
 
 }  // namespace e2e
