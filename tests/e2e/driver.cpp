@@ -23,15 +23,18 @@ namespace {
 
 constexpr UINT kSendTimeoutMs = 5000;
 
-std::string Narrow(const std::wstring& text) {
+// UTF-16 text in the given 8-bit code page.
+std::string Encode(const std::wstring& text, UINT codePage) {
     if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+    const int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
                                          nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(),
+                        size, nullptr, nullptr);
     return result;
 }
+
+std::string Narrow(const std::wstring& text) { return Encode(text, CP_ACP); }
 
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
@@ -355,15 +358,7 @@ std::wstring WideText(HWND hwnd) {
     return text;
 }
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
-    return result;
-}
+std::string Utf8(const std::wstring& text) { return Encode(text, CP_UTF8); }
 
 std::wstring FromUtf8(const std::string& text) {
     if (text.empty()) return {};
