@@ -35,8 +35,9 @@ test-windows: windows
 screenshots: windows
 	scripts/wine-screenshots build/windows docs
 
-# Every suite: plain, under the sanitizers, and the Windows build.
-test: test-native test-sanitize test-windows test-fuzz
+# Every suite: plain, under the sanitizers, the fuzzer, and the Windows build
+# under Wine (last, so that its summary closes the run).
+test: test-native test-sanitize test-fuzz test-windows
 
 tools: native
 	@echo "Tools are in build/native/bin: vrel-tool (vrel-tool --help)"

@@ -218,12 +218,15 @@ class VrelGame : public ::testing::Test {
 };
 
 TEST_F(VrelGame, StartsWithTheLoadingDialogAloneThenTheMainWindowOutOfPlay) {
-    // A large dictionary keeps the loading dialog up long enough to be seen.
-    // Its thread is busy loading meanwhile, so only titles can be read.
+    // A large dictionary (a million words, 8 MB) keeps the loading dialog up
+    // long enough to be seen: the load takes a fraction of a second per
+    // million lines. Its thread is busy loading meanwhile, so only titles can
+    // be read.
     std::string big;
-    for (int n = 0; n < 100000; ++n) {
+    big.reserve(8000000);
+    for (int n = 0; n < 1000000; ++n) {
         std::string word;
-        for (int i = 0, rest = n; i < 5; ++i, rest /= 10)
+        for (int i = 0, rest = n; i < 6; ++i, rest /= 10)
             word += static_cast<char>('A' + rest % 10);
         big += word + "\r\n";
     }
