@@ -112,15 +112,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
-std::string Text(HWND hwnd) {
-    if (!hwnd) return {};
-    const LRESULT length = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
-    return Narrow(text);
-}
+std::string Text(HWND hwnd) { return Narrow(WideText(hwnd)); }
 
 std::string Caption(HWND hwnd) {
     wchar_t text[256] = {};
