@@ -1,0 +1,22 @@
+// The help source as plain text and as Markdown, for readers without a help
+// viewer: the same topics in the same order, jumps as plain text or links.
+#ifndef VREL_TOOLS_HELPC_RENDERINGS_H_
+#define VREL_TOOLS_HELPC_RENDERINGS_H_
+
+#include <string>
+
+#include "help_source.h"
+
+namespace helpc {
+
+// UTF-8 text wrapped at 76 characters, each line ending in CR LF (it ships
+// for Windows).
+std::string RenderText(const HelpSource& source);
+
+// UTF-8 Markdown, each topic a section with an anchor named after its
+// context name, lines ending in LF.
+std::string RenderMarkdown(const HelpSource& source);
+
+}  // namespace helpc
+
+#endif  // VREL_TOOLS_HELPC_RENDERINGS_H_
