@@ -101,6 +101,16 @@ std::string ProgramPath() {
     return path.substr(0, path.find_last_of('\\') + 1) + "Vrel.exe";
 }
 
+// The program's path, which is in the ANSI code page, as UTF-16.
+std::wstring WideProgramPath() {
+    const std::string source = ProgramPath();
+    std::wstring wide(source.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, source.data(), static_cast<int>(source.size()),
+                            wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -199,12 +209,20 @@ App::App() : m_strExe(ProgramPath()) {
 
 App::~App() {
     m_process.End();  // before its files are removed
-    for (const char* name : {"Vrel.exe", "VREL.DAT", "VREL.XXX"}) {
+    std::vector<std::string> names = {"Vrel.exe", "VREL.DAT", "VREL.XXX"};
+    names.insert(names.end(), m_extraFiles.begin(), m_extraFiles.end());
+    for (const std::string& name : names) {
         const std::string path = m_strFolder + name;
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str());
     }
     RemoveDirectoryA(m_strFolder.c_str());
+}
+
+bool App::AddProgramFile(const std::string& name) {
+    m_extraFiles.push_back(name);
+    const std::string source = m_strExe.substr(0, m_strExe.find_last_of('\\') + 1) + name;
+    return CopyFileA(source.c_str(), (m_strFolder + name).c_str(), FALSE) != 0;
 }
 
 void App::WriteDictionary(const std::string& bytes) const {
@@ -502,8 +520,9 @@ WideApp::WideApp(std::wstring folder, std::wstring exeName)
 
 WideApp::~WideApp() {
     m_process.End();  // before its files are removed
-    for (const std::wstring& name :
-         {m_strExeName, std::wstring(L"VREL.DAT"), std::wstring(L"VREL.XXX")}) {
+    std::vector<std::wstring> names = {m_strExeName, L"VREL.DAT", L"VREL.XXX"};
+    names.insert(names.end(), m_extraFiles.begin(), m_extraFiles.end());
+    for (const std::wstring& name : names) {
         const std::wstring path = LongPath(PathOf(name));
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(path.c_str());
@@ -518,14 +537,16 @@ bool WideApp::WriteFile(const std::wstring& name, const std::string& bytes) cons
 
 std::string WideApp::ReadFile(const std::wstring& name) const { return ReadFileW(PathOf(name)); }
 
+bool WideApp::AddProgramFile(const std::wstring& from, const std::wstring& name) {
+    m_extraFiles.push_back(name);
+    const std::wstring program = WideProgramPath();
+    const std::wstring source = program.substr(0, program.find_last_of(L'\\') + 1) + from;
+    return CopyFileW(LongPath(source).c_str(), LongPath(PathOf(name)).c_str(), FALSE) != 0;
+}
+
 bool WideApp::Start() {
-    const std::string source = ProgramPath();  // in the ANSI code page
-    std::wstring wideSource(source.size(), L'\0');
-    wideSource.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, source.data(), static_cast<int>(source.size()),
-                            wideSource.data(), static_cast<int>(wideSource.size()))));
     const std::wstring exe = PathOf(m_strExeName);
-    if (!CopyFileW(LongPath(wideSource).c_str(), LongPath(exe).c_str(), FALSE)) return false;
+    if (!CopyFileW(LongPath(WideProgramPath()).c_str(), LongPath(exe).c_str(), FALSE)) return false;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     // Started from another folder. A program's own path cannot be longer

@@ -123,6 +123,9 @@ class App {
     // The fresh folder, ending in a backslash.
     const std::string& Folder() const { return m_strFolder; }
     std::string DictionaryPath() const { return m_strFolder + "VREL.DAT"; }
+    // Copies a file from beside the program under test (the help file) into
+    // the folder; it is removed with the folder.
+    bool AddProgramFile(const std::string& name);
     void WriteDictionary(const std::string& bytes) const;
     std::string ReadDictionary() const;
 
@@ -148,6 +151,7 @@ class App {
   private:
     std::string m_strFolder;
     std::string m_strExe;
+    std::vector<std::string> m_extraFiles;
     ChildProcess m_process;
 };
 
@@ -220,6 +224,9 @@ class WideApp {
     std::wstring PathOf(const std::wstring& name) const { return m_strFolder + name; }
     bool WriteFile(const std::wstring& name, const std::string& bytes) const;
     std::string ReadFile(const std::wstring& name) const;
+    // Copies a file from beside the program under test into the folder under
+    // the name given; it is removed with the folder.
+    bool AddProgramFile(const std::wstring& from, const std::wstring& name);
 
     // Copies the program in under its name and starts it from elsewhere.
     bool Start();
@@ -231,6 +238,7 @@ class WideApp {
     std::wstring m_strFolder;
     std::wstring m_strExeName;
     std::vector<std::wstring> m_made;  // folders made here, outermost first
+    std::vector<std::wstring> m_extraFiles;
     bool m_bFolderMade = false;
     ChildProcess m_process;
 };

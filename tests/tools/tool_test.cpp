@@ -1,14 +1,7 @@
 // vrel-tool driven as a user drives it: arguments in, output, files and exit
 // status out.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,31 +9,11 @@
 #include "board.h"
 #include "dictionary.h"
 #include "random.h"
+#include "tool_process.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 struct NullProgress : ProgressSink {
     void ReportCount(int) override {}
@@ -49,41 +22,9 @@ struct NullProgress : ProgressSink {
 const char kExampleWords[] =
     "ACT\nATE\nCAT\nCATS\nCOAT\nDATE\nDOG\nEAT\nGOD\nLIP\nRED\nROD\nSEA\nSET\nTEA\nTIDE\nTOAD\n";
 
-class VrelTool : public ::testing::Test {
+class VrelTool : public ToolTest {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() / ("vrel-tool-test-" + std::to_string(::getpid()) + "-" +
-                                             info->test_suite_name() + "-" + info->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path File(const std::string& name, const std::string& bytes) {
-        WriteFile(m_dir / name, bytes);
-        return m_dir / name;
-    }
-
-    ToolRun Tool(const std::vector<std::string>& args) {
-        const fs::path errPath = m_dir / "stderr.txt";
-        std::string command = Quote(VREL_TOOL);
-        for (const std::string& arg : args) command += " " + Quote(arg);
-        command += " 2>" + Quote(errPath.string());
-        ToolRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return run;
-        char buffer[4096];
-        std::size_t count;
-        while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.out.append(buffer, count);
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = ReadFile(errPath);
-        return run;
-    }
-
-    fs::path m_dir;
+    ToolRun Tool(const std::vector<std::string>& args) { return Run(VREL_TOOL, args); }
 };
 
 TEST_F(VrelTool, DealWithoutWordsGivesTheKnownFirstBoard) {

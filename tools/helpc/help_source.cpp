@@ -24,6 +24,10 @@ constexpr Language kLanguages[] = {
     {"pt", 0x0816, 0},  // Portuguese
 };
 
+// The longest title: help files keep the caption of their window in 51
+// bytes.
+constexpr std::size_t kMaxTitle = 50;
+
 // Characters 0x80-0x9F of Windows-1252; 0 where the code page has none.
 constexpr char32_t kHighControls[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -210,6 +214,9 @@ bool Parser::ReadDirective(const std::string& body, int number) {
         if (inTopics) return Fail(number, "@title must come before the first @topic");
         if (!m_source.title.empty()) return Fail(number, "@title given twice");
         if (rest.empty()) return Fail(number, "@title needs the help file's title");
+        if (ToWindows1252(rest).size() > kMaxTitle)
+            return Fail(number, "the title is longer than " + std::to_string(kMaxTitle) +
+                                    " characters, the most a help window's caption holds");
         m_source.title = rest;
         return true;
     }

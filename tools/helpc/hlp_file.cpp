@@ -385,6 +385,20 @@ std::string SystemFile(const HelpSource& source, std::uint32_t contents) {
     file.U16(1);  // title
     file.U16(static_cast<std::uint32_t>(title.size() + 1));
     file.Text(title);
+    // The main window, with the title as its caption: a viewer that is
+    // already running when it opens the file shows it then too.
+    constexpr std::uint16_t kNameValid = 0x0002, kCaptionValid = 0x0004;
+    constexpr std::size_t kTypeSize = 10, kNameSize = 9, kCaptionSize = 51;
+    file.U16(6);
+    file.U16(90);
+    file.U16(kNameValid | kCaptionValid);
+    file.Zeros(kTypeSize);
+    file.Raw("main");
+    file.Zeros(kNameSize - 4);
+    file.Raw(title.substr(0, kCaptionSize - 1));
+    file.Zeros(kCaptionSize - std::min(title.size(), kCaptionSize - 1));
+    file.Zeros(5 * 2);  // no position, size or state: the viewer's own
+    file.Zeros(2 * 4);  // no colours
     file.U16(3);  // contents topic
     file.U16(4);
     file.U32(contents);

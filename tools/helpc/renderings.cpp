@@ -60,13 +60,18 @@ void Underlined(const std::string& title, char mark, std::string& out) {
     out += title + "\r\n" + std::string(Length(title), mark) + "\r\n";
 }
 
-// Markdown punctuation in running text is escaped with a backslash.
+// Markdown punctuation in running text is escaped with a backslash; a space
+// after a space becomes a no-break space, which Markdown does not fold.
 std::string MarkdownEscape(const std::string& text) {
     std::string out;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (c == '\\' || c == '*' || c == '_' || c == '[' || c == ']' || c == '<' || c == '`')
             out += '\\';
-        out += c;
+        if (c == ' ' && i > 0 && text[i - 1] == ' ')
+            out += "&nbsp;";
+        else
+            out += c;
     }
     return out;
 }
@@ -96,14 +101,22 @@ std::string MarkdownBlock(const Block& block) {
     return text;
 }
 
+// The contents topic's heading is left out where it only repeats the title
+// of the whole.
+bool RepeatsTitle(const HelpSource& source, const Topic& topic) {
+    return &topic == &source.topics.front() && topic.title == source.title;
+}
+
 }  // namespace
 
 std::string RenderText(const HelpSource& source) {
     std::string out;
     Underlined(source.title, '=', out);
     for (const Topic& topic : source.topics) {
-        out += "\r\n\r\n";
-        Underlined(topic.title, '-', out);
+        if (!RepeatsTitle(source, topic)) {
+            out += "\r\n\r\n";
+            Underlined(topic.title, '-', out);
+        }
         BlockKind previous = BlockKind::kParagraph;
         for (const Block& block : topic.blocks) {
             // List items follow one another without a blank line.
@@ -122,7 +135,8 @@ std::string RenderText(const HelpSource& source) {
 std::string RenderMarkdown(const HelpSource& source) {
     std::string out = "# " + MarkdownEscape(source.title) + "\n";
     for (const Topic& topic : source.topics) {
-        out += "\n<a id=\"" + topic.context + "\"></a>\n\n## " + MarkdownEscape(topic.title) + "\n";
+        out += "\n<a id=\"" + topic.context + "\"></a>\n";
+        if (!RepeatsTitle(source, topic)) out += "\n## " + MarkdownEscape(topic.title) + "\n";
         BlockKind previous = BlockKind::kParagraph;
         for (const Block& block : topic.blocks) {
             if (!(block.kind == BlockKind::kListItem && previous == BlockKind::kListItem)) out += "\n";

@@ -1,0 +1,192 @@
+// The help file as a player meets it, through the real program and the
+// system's help viewer: Help... opens the viewer at the contents, a jump
+// leads to another topic, Help... again goes back to the contents in the same
+// window, and Exit Program closes the viewer. The help file is the one built
+// beside Vrel.exe.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+
+#include <tlhelp32.h>  // after windows.h, which driver.h includes
+
+namespace {
+
+using namespace e2e;
+
+// What resources/help/en.txt shows: its title, a sentence of the contents
+// topic, the text of a jump there and a sentence of the topic it leads to.
+const wchar_t kHelpTitle[] = L"Vrel 2 Help";
+const wchar_t kContentsText[] = L"Vrel 2 deals sixteen letters into a grid of four by four.";
+const wchar_t kJumpText[] = L"How a word is traced";
+const wchar_t kTracingText[] = L"A word counts when it has three to six letters";
+
+struct ViewerSearch {
+    DWORD exceptPid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectViewer(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ViewerSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId() && pid != search->exceptPid && IsWindowVisible(hwnd) &&
+        WideText(hwnd).find(kHelpTitle) != std::wstring::npos)
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+// The visible top-level windows, outside the program, titled with the help
+// file's title.
+std::vector<HWND> ViewerWindows(DWORD programPid) {
+    ViewerSearch search{programPid, {}};
+    EnumWindows(CollectViewer, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK FindRichEdit(HWND child, LPARAM param) {
+    if (ClassName(child).rfind("RichEdit", 0) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+}
+
+// The viewer shows a topic in a rich edit control.
+std::wstring TopicText(HWND viewer) {
+    HWND pane = nullptr;
+    EnumChildWindows(viewer, FindRichEdit, reinterpret_cast<LPARAM>(&pane));
+    return WideText(pane);
+}
+
+bool Shows(HWND viewer, const std::wstring& text) {
+    return WaitUntil([&] { return TopicText(viewer).find(text) != std::wstring::npos; });
+}
+
+// Clicks the viewer's topic where it shows text, as a player follows a jump.
+bool ClickOn(HWND viewer, const std::wstring& text) {
+    HWND pane = nullptr;
+    EnumChildWindows(viewer, FindRichEdit, reinterpret_cast<LPARAM>(&pane));
+    const std::wstring shown = WideText(pane);
+    const std::size_t at = shown.find(text);
+    if (!pane || at == std::wstring::npos) return false;
+    // The control counts a paragraph's end as one character, its text as
+    // CR LF.
+    std::size_t index = at + 1;
+    for (std::size_t i = 0; i < at; ++i)
+        if (shown[i] == L'\n') --index;
+    const LRESULT corner = SendMessageW(pane, EM_POSFROMCHAR, index, 0);
+    const LPARAM point = MAKELPARAM(static_cast<short>(LOWORD(corner)) + 1,
+                                    static_cast<short>(HIWORD(corner)) + 3);
+    PostMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(pane, WM_LBUTTONUP, 0, point);
+    return true;
+}
+
+// Ends the help viewer if the program did not, so that no test meets the
+// viewer of another and no viewer outlives the tests.
+class ViewerGuard {
+  public:
+    ~ViewerGuard() {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return;
+        PROCESSENTRY32W entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more;
+             more = Process32NextW(snapshot, &entry)) {
+            if (_wcsicmp(entry.szExeFile, L"winhlp32.exe") != 0) continue;
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+            if (!process) continue;
+            TerminateProcess(process, 99);
+            WaitForSingleObject(process, kTimeoutMs);
+            CloseHandle(process);
+        }
+        CloseHandle(snapshot);
+    }
+};
+
+BOOL CALLBACK CollectCaption(HWND hwnd, LPARAM param) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId() && IsWindowVisible(hwnd))
+        *reinterpret_cast<std::string*>(param) += " \"" + Caption(hwnd) + "\"";
+    return TRUE;
+}
+
+// The captions of the windows on screen, for failure messages.
+std::string OnScreen() {
+    std::string captions = "windows on screen:";
+    EnumWindows(CollectCaption, reinterpret_cast<LPARAM>(&captions));
+    return captions;
+}
+
+// Help... on the main window; the viewer window it opens, or null.
+HWND OpenHelp(DWORD pid, HWND main) {
+    PostClick(main, kHelp);
+    std::vector<HWND> viewers;
+    WaitUntil([&] { return !(viewers = ViewerWindows(pid)).empty(); }, 30000);
+    return viewers.empty() ? nullptr : viewers.front();
+}
+
+// Exit Program: the program ends without a question and takes the viewer
+// with it.
+void ExitClosesViewer(DWORD pid, HWND main, const std::function<long()>& waitForExit) {
+    PostClick(main, kExitProgram);
+    EXPECT_EQ(waitForExit(), 0) << "the program did not end";
+    EXPECT_TRUE(WaitUntil([&] { return ViewerWindows(pid).empty(); }))
+        << "the help window is still open";
+}
+
+TEST(Help, OpensAtTheContentsFollowsJumpsAndClosesWithTheProgram) {
+    App app;
+    app.WriteDictionary(GameDictionary());
+    ASSERT_TRUE(app.AddProgramFile("Vrel.HLP")) << "no Vrel.HLP beside Vrel.exe";
+    ASSERT_TRUE(app.Start());
+    ViewerGuard guard;
+    const HWND main = app.WaitForDialog(kMainWindow, 30000);
+    ASSERT_TRUE(main);
+
+    const HWND viewer = OpenHelp(app.ProcessId(), main);
+    ASSERT_TRUE(viewer) << "no window titled \"" << Utf8(kHelpTitle) << "\"; " << OnScreen();
+    EXPECT_FALSE(FindWindowShowing(L"Cannot find", app.ProcessId())) << "the help file was not found";
+    EXPECT_FALSE(app.FindBox("Vrel")) << "help could not be started";
+    EXPECT_TRUE(Shows(viewer, kContentsText)) << Utf8(TopicText(viewer));
+
+    ASSERT_TRUE(ClickOn(viewer, kJumpText)) << Utf8(TopicText(viewer));
+    EXPECT_TRUE(Shows(viewer, kTracingText)) << Utf8(TopicText(viewer));
+
+    // Help... again: the same window, back at the contents. (Wine's viewer
+    // does not raise its window then; the program cannot ask it to.)
+    PostClick(main, kHelp);
+    EXPECT_TRUE(Shows(viewer, kContentsText)) << Utf8(TopicText(viewer));
+    Sync(main);
+    const std::vector<HWND> viewers = ViewerWindows(app.ProcessId());
+    EXPECT_EQ(viewers.size(), 1u);
+    EXPECT_TRUE(IsWindow(viewer));
+
+    ExitClosesViewer(app.ProcessId(), main, [&] { return app.WaitForExit(); });
+}
+
+// The program asks for the help file of its own name: a copy named after it
+// opens.
+TEST(Help, RenamedProgramOpensTheHelpFileOfItsName) {
+    WideApp app(TempFolderW() + L"vrel-help-" + std::to_wstring(GetCurrentProcessId()) + L"\\",
+                L"GAME.EXE");
+    ASSERT_TRUE(app.FolderMade());
+    ASSERT_TRUE(app.WriteFile(L"VREL.DAT", GameDictionary()));
+    ASSERT_TRUE(app.AddProgramFile(L"Vrel.HLP", L"GAME.HLP")) << "no Vrel.HLP beside Vrel.exe";
+    ASSERT_TRUE(app.Start());
+    ViewerGuard guard;
+    const HWND main = WaitForDialogOf(app.ProcessId(), kMainWindow, 30000);
+    ASSERT_TRUE(main);
+
+    const HWND viewer = OpenHelp(app.ProcessId(), main);
+    ASSERT_TRUE(viewer) << "no window titled \"" << Utf8(kHelpTitle) << "\"; " << OnScreen();
+    // GAME.HLP is the only help file in the folder.
+    EXPECT_TRUE(Shows(viewer, kContentsText)) << Utf8(TopicText(viewer));
+
+    ExitClosesViewer(app.ProcessId(), main, [&] { return app.WaitForExit(); });
+}
+
+}  // namespace
