@@ -49,17 +49,20 @@ bench: native
 play:
 	@JOBS=$(JOBS) scripts/play
 
-# The download for Windows players: the program, its dictionary, the word
-# list's notice and a read-me, in build/dist/Vrel-2.0.5-win64.zip.
+# The download for Windows players: the program, its dictionary, its help
+# file and the help as text, the word list's notice and a read-me, in
+# build/dist/Vrel-2.0.5-win64.zip.
 DIST_NAME := Vrel-2.0.5-win64
+DIST_FILES := Vrel.exe VREL.DAT Vrel.HLP HELP.txt wamerican-copyright.txt README.txt
 dist: windows
 	@test -f data/VREL.DAT && test -f data/wamerican-copyright.txt || \
 	  { echo "dist: data/VREL.DAT and data/wamerican-copyright.txt are needed" >&2; exit 1; }
 	rm -rf build/dist
 	mkdir -p build/dist/$(DIST_NAME)
-	cp build/windows/bin/Vrel.exe data/VREL.DAT data/wamerican-copyright.txt build/dist/$(DIST_NAME)/
+	cp build/windows/bin/Vrel.exe build/windows/bin/Vrel.HLP build/windows/bin/HELP.txt \
+	  data/VREL.DAT data/wamerican-copyright.txt build/dist/$(DIST_NAME)/
 	sed 's/$$/\r/' resources/dist-readme.txt > build/dist/$(DIST_NAME)/README.txt
-	cd build/dist/$(DIST_NAME) && zip -q -X ../$(DIST_NAME).zip Vrel.exe VREL.DAT wamerican-copyright.txt README.txt
+	cd build/dist/$(DIST_NAME) && zip -q -X ../$(DIST_NAME).zip $(DIST_FILES)
 	@echo "Made build/dist/$(DIST_NAME).zip"
 
 # The dictionary reader under libFuzzer: `make fuzz` runs for FUZZ_SECONDS;

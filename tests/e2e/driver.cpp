@@ -106,8 +106,8 @@ std::wstring WideProgramPath() {
     const std::string source = ProgramPath();
     std::wstring wide(source.size(), L'\0');
     wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, source.data(), static_cast<int>(source.size()),
-                            wide.data(), static_cast<int>(wide.size()))));
+        MultiByteToWideChar(CP_ACP, 0, source.data(), static_cast<int>(source.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
     return wide;
 }
 

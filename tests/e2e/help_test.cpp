@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
+// clang-format off
 #include "driver.h"
-
 #include <tlhelp32.h>  // after windows.h, which driver.h includes
+// clang-format on
 
 namespace {
 
@@ -77,8 +78,8 @@ bool ClickOn(HWND viewer, const std::wstring& text) {
     for (std::size_t i = 0; i < at; ++i)
         if (shown[i] == L'\n') --index;
     const LRESULT corner = SendMessageW(pane, EM_POSFROMCHAR, index, 0);
-    const LPARAM point = MAKELPARAM(static_cast<short>(LOWORD(corner)) + 1,
-                                    static_cast<short>(HIWORD(corner)) + 3);
+    const LPARAM point =
+        MAKELPARAM(static_cast<short>(LOWORD(corner)) + 1, static_cast<short>(HIWORD(corner)) + 3);
     PostMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageW(pane, WM_LBUTTONUP, 0, point);
     return true;
@@ -96,7 +97,8 @@ class ViewerGuard {
         for (BOOL more = Process32FirstW(snapshot, &entry); more;
              more = Process32NextW(snapshot, &entry)) {
             if (_wcsicmp(entry.szExeFile, L"winhlp32.exe") != 0) continue;
-            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+            HANDLE process =
+                OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
             if (!process) continue;
             TerminateProcess(process, 99);
             WaitForSingleObject(process, kTimeoutMs);
@@ -149,7 +151,8 @@ TEST(Help, OpensAtTheContentsFollowsJumpsAndClosesWithTheProgram) {
 
     const HWND viewer = OpenHelp(app.ProcessId(), main);
     ASSERT_TRUE(viewer) << "no window titled \"" << Utf8(kHelpTitle) << "\"; " << OnScreen();
-    EXPECT_FALSE(FindWindowShowing(L"Cannot find", app.ProcessId())) << "the help file was not found";
+    EXPECT_FALSE(FindWindowShowing(L"Cannot find", app.ProcessId()))
+        << "the help file was not found";
     EXPECT_FALSE(app.FindBox("Vrel")) << "help could not be started";
     EXPECT_TRUE(Shows(viewer, kContentsText)) << Utf8(TopicText(viewer));
 

@@ -1,10 +1,11 @@
 // Plays a short scripted game of Vrel.exe and saves pictures of the main
-// window in play, the searching dialog and the results dialog as BMP files.
+// window in play, the searching dialog, the help window over the game and the
+// results dialog as BMP files.
 //
 //   vrel_tour.exe OUTPUT-FOLDER
 //
-// Vrel.exe and VREL.DAT are taken from beside this program. Run it inside a
-// Wine virtual desktop so the windows have title bars.
+// Vrel.exe, VREL.DAT and Vrel.HLP are taken from beside this program. Run it
+// inside a Wine virtual desktop so the windows have title bars.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -20,10 +21,8 @@ namespace {
 
 using namespace e2e;
 
-// Copies what the screen shows of the window into a 24-bit BMP file.
-bool SaveWindowPicture(HWND hwnd, const std::string& path) {
-    RECT rect;
-    if (!GetWindowRect(hwnd, &rect)) return false;
+// Copies what the screen shows in the rectangle into a 24-bit BMP file.
+bool SaveScreenPicture(const RECT& rect, const std::string& path) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
@@ -60,6 +59,32 @@ bool SaveWindowPicture(HWND hwnd, const std::string& path) {
     return static_cast<bool>(out);
 }
 
+bool SaveWindowPicture(HWND hwnd, const std::string& path) {
+    RECT rect;
+    return GetWindowRect(hwnd, &rect) && SaveScreenPicture(rect, path);
+}
+
+// Opens help over the game in play, the help window overlapping the game's
+// lower right, and takes a picture of both; then closes the help window.
+bool SaveHelpPicture(DWORD pid, HWND main, const std::string& path) {
+    PostClick(main, kHelp);
+    HWND viewer = nullptr;
+    if (!WaitUntil([&] { return (viewer = FindWindowShowing(L"Vrel 2 Help", pid)) != nullptr; },
+                   30000))
+        return false;
+    SetWindowPos(main, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(viewer, HWND_TOP, 320, 130, 450, 420, SWP_NOACTIVATE);
+    Sleep(1000);
+    RECT game, help, both;
+    GetWindowRect(main, &game);
+    GetWindowRect(viewer, &help);
+    UnionRect(&both, &game, &help);
+    const bool saved = SaveScreenPicture(both, path);
+    PostMessageW(viewer, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(viewer); });
+    return saved;
+}
+
 struct NoProgress : ProgressSink {
     void ReportCount(int) override {}
 };
@@ -87,6 +112,7 @@ int main(int argc, char** argv) {
 
     App app;
     app.WriteDictionary(dictionary);
+    if (!app.AddProgramFile("Vrel.HLP")) return Fail("no Vrel.HLP beside the program");
     CWordDictionary model;
     model.LoadFromFile(app.Folder());
     if (!app.Start()) return Fail("cannot start Vrel.exe");
@@ -136,6 +162,8 @@ int main(int argc, char** argv) {
         for (char c : longest[count - 1].substr(0, 3)) TypeChar(GetDlgItem(main, kWordField), c);
     Sleep(500);
     if (!SaveWindowPicture(main, output + "screenshot-game.bmp")) return Fail("picture");
+    if (!SaveHelpPicture(app.ProcessId(), main, output + "screenshot-help.bmp"))
+        return Fail("no help picture");
 
     PostClick(main, kQuitGame);
     const HWND results = app.WaitForDialog(kResultsDialog);

@@ -123,8 +123,8 @@ TEST_F(HelpCompiler, WritesTheTextInWindows1252WithTheLanguageOfTheSource) {
     ASSERT_EQ(Compile(File("hilfe.txt", kSource), "hilfe").status, 0);
     const std::string hlp = ReadFile(m_dir / "hilfe.HLP");
     const std::string topics = TopicData(hlp);
-    EXPECT_NE(topics.find("\xDC" "bersicht"), std::string::npos);
-    EXPECT_NE(topics.find("Gr\xFC\xDF" "e aus "), std::string::npos);
+    EXPECT_NE(topics.find(std::string(1, '\xDC') + "bersicht"), std::string::npos);
+    EXPECT_NE(topics.find(std::string("Gr\xFC\xDF") + "e aus "), std::string::npos);
     EXPECT_NE(topics.find("\x84kein Feld zweimal\x93"), std::string::npos);
     EXPECT_EQ(SystemRecord(hlp, 1), std::string("Vrel 2 \x96 Hilfe\0", 15));  // the title
     const std::string locale = SystemRecord(hlp, 9);
@@ -152,13 +152,15 @@ TEST_F(HelpCompiler, RefusesAFaultySourceWithItsLineAndWritesNothing) {
         {header + "Bad \xFF byte.\n", 4, "not valid UTF-8"},
         {"@title T\n@language en\nText first.\n", 3, "text before the first @topic"},
         {"@title T\n@language xx\n", 2, "unknown language \"xx\""},
-        {header + "@topic Start Again\nText.\n", 4, "topic name \"Start\" is already used on line 3"},
+        {header + "@topic Start Again\nText.\n", 4,
+         "topic name \"Start\" is already used on line 3"},
         {header + "Text.\n\n" + std::string(4000, 'x') + "\n", 6, "paragraph too long"},
     };
     const fs::path old = File("out.HLP", "old help file");
     for (const Case& test : cases) {
         const ToolRun run = Compile(File("faulty.txt", test.source), "out");
-        const std::string where = (m_dir / "faulty.txt").string() + ":" + std::to_string(test.line) + ": ";
+        const std::string where =
+            (m_dir / "faulty.txt").string() + ":" + std::to_string(test.line) + ": ";
         EXPECT_EQ(run.status, 1) << test.message;
         EXPECT_EQ(run.err.rfind(where, 0), 0u) << run.err << "expected: " << where;
         EXPECT_NE(run.err.find(test.message), std::string::npos) << run.err;

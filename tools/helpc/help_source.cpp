@@ -291,8 +291,9 @@ bool Parser::ParseRuns(std::vector<Run>& runs) {
         const char c = text[i];
         if (c == '\\') {
             if (i + 1 >= text.size() || !IsAsciiPunctuation(text[i + 1]))
-                return Fail(LineAt(i), "a backslash must come before punctuation, written \\\\ "
-                                       "for a backslash itself");
+                return Fail(LineAt(i),
+                            "a backslash must come before punctuation, written \\\\ "
+                            "for a backslash itself");
             run.text += text[++i];
         } else if (c == '*' && i + 1 < text.size() && text[i + 1] == '*') {
             flush(i);
@@ -339,7 +340,8 @@ bool Parser::CheckDocument() {
         // Help files look names up without regard to case.
         auto [named, isNew] = byName.emplace(Lower(topic.context), &topic);
         if (!isNew)
-            return Fail(topic.line, "topic name \"" + topic.context + "\" is already used on line " +
+            return Fail(topic.line, "topic name \"" + topic.context +
+                                        "\" is already used on line " +
                                         std::to_string(named->second->line));
         auto [hashed, isNewHash] = byHash.emplace(ContextHash(topic.context), &topic);
         if (!isNewHash)

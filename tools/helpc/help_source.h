@@ -18,7 +18,7 @@ namespace helpc {
 // A stretch of text with one look: plain or bold, and part of a jump to
 // another topic when target is set.
 struct Run {
-    std::string text;    // UTF-8, every character in Windows-1252
+    std::string text;  // UTF-8, every character in Windows-1252
     bool bold = false;
     std::string target;  // context name of the topic jumped to; empty if none
     int line = 0;        // source line where the run starts
@@ -41,9 +41,9 @@ struct Topic {
 
 // A language a source may declare, with what the help file records of it.
 struct Language {
-    const char* code;     // as written after @language
-    std::uint16_t lcid;   // Windows locale id
-    std::uint8_t charset; // Windows character set of the text (all Windows-1252)
+    const char* code;      // as written after @language
+    std::uint16_t lcid;    // Windows locale id
+    std::uint8_t charset;  // Windows character set of the text (all Windows-1252)
 };
 
 struct HelpSource {

@@ -155,8 +155,8 @@ bool SingleLeafBTree(std::uint16_t flags, std::uint16_t pageSize, const std::str
 // One TOPICLINK of |TOPIC and, once laid out, where it lies.
 struct Record {
     std::uint8_t type = kRecordText;
-    std::string format;  // LinkData1 after the fixed header
-    std::string text;    // LinkData2
+    std::string format;            // LinkData1 after the fixed header
+    std::string text;              // LinkData2
     std::uint32_t characters = 0;  // what the record adds to topic offsets
     int line = 0;
     std::size_t topic = 0;
@@ -181,13 +181,15 @@ class Paragraph {
 
     void Font(std::uint16_t font) {
         if (font == m_font) return;
-        Command({kFontChange, static_cast<std::uint8_t>(font), static_cast<std::uint8_t>(font >> 8)});
+        Command(
+            {kFontChange, static_cast<std::uint8_t>(font), static_cast<std::uint8_t>(font >> 8)});
         m_font = font;
     }
     void StartJump(std::int32_t hash) {
         const std::uint32_t value = static_cast<std::uint32_t>(hash);
-        Command({kTopicJump, static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                 static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+        Command({kTopicJump, static_cast<std::uint8_t>(value),
+                 static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value >> 16),
+                 static_cast<std::uint8_t>(value >> 24)});
     }
     void EndJump() { Command({kEndJump}); }
     void Tab() { Command({kTab}); }
@@ -331,12 +333,12 @@ void FillTopicHeaders(std::vector<Record>& records) {
         std::uint32_t size = 0;
         for (std::size_t i = first; i < end; ++i) size += records[i].Size();
         Bytes fields;
-        fields.U32(size);                              // the topic's records, in bytes
-        fields.U32(kNone);                             // no browse sequence: no previous
-        fields.U32(kNone);                             // and no next
-        fields.U32(static_cast<std::uint32_t>(h));    // topic number
-        fields.U32(kNone);                             // no non-scrolling region
-        fields.U32(records[first].topicOffset);        // the scrolling region starts at once
+        fields.U32(size);                           // the topic's records, in bytes
+        fields.U32(kNone);                          // no browse sequence: no previous
+        fields.U32(kNone);                          // and no next
+        fields.U32(static_cast<std::uint32_t>(h));  // topic number
+        fields.U32(kNone);                          // no non-scrolling region
+        fields.U32(records[first].topicOffset);     // the scrolling region starts at once
         fields.U32(end < records.size() ? records[end].position : kNone);  // next topic
         records[first].format = fields.Data();
     }
@@ -399,7 +401,7 @@ std::string SystemFile(const HelpSource& source, std::uint32_t contents) {
     file.Zeros(kCaptionSize - std::min(title.size(), kCaptionSize - 1));
     file.Zeros(5 * 2);  // no position, size or state: the viewer's own
     file.Zeros(2 * 4);  // no colours
-    file.U16(3);  // contents topic
+    file.U16(3);        // contents topic
     file.U16(4);
     file.U32(contents);
     file.U16(9);  // locale: two sorting flags, two unused words, the locale id
@@ -420,9 +422,9 @@ std::string FontFile() {
     constexpr std::size_t kFaceSize = 32;
     const std::string face = "Arial";
     Bytes file;
-    file.U16(1);  // face names
-    file.U16(3);  // fonts
-    file.U16(8);  // where the face names start
+    file.U16(1);                                          // face names
+    file.U16(3);                                          // fonts
+    file.U16(8);                                          // where the face names start
     file.U16(static_cast<std::uint32_t>(8 + kFaceSize));  // where the fonts start
     file.Raw(face);
     file.Zeros(kFaceSize - face.size());
@@ -433,8 +435,8 @@ std::string FontFile() {
     for (const auto& font : fonts) {
         file.U8(font.attributes);
         file.U8(font.halfPoints);
-        file.U8(3);   // family: swiss
-        file.U16(0);  // face name
+        file.U8(3);     // family: swiss
+        file.U16(0);    // face name
         file.Zeros(3);  // black text
         file.Zeros(3);  // background, unused
     }

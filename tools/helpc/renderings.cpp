@@ -139,7 +139,8 @@ std::string RenderMarkdown(const HelpSource& source) {
         if (!RepeatsTitle(source, topic)) out += "\n## " + MarkdownEscape(topic.title) + "\n";
         BlockKind previous = BlockKind::kParagraph;
         for (const Block& block : topic.blocks) {
-            if (!(block.kind == BlockKind::kListItem && previous == BlockKind::kListItem)) out += "\n";
+            if (!(block.kind == BlockKind::kListItem && previous == BlockKind::kListItem))
+                out += "\n";
             if (block.kind == BlockKind::kListItem) out += "- ";
             out += MarkdownBlock(block) + "\n";
             previous = block.kind;
