@@ -27,7 +27,7 @@ const char kUsage[] =
     "resources/help/README.md) and writes, of the outputs named:\n"
     "\n"
     "  --hlp       the Windows Help file, in Windows-1252\n"
-    "  --text      the plain text, UTF-8 with CR LF line ends\n"
+    "  --text      the plain text: UTF-8 with a byte order mark, CR LF line ends\n"
     "  --markdown  the Markdown, UTF-8\n"
     "\n"
     "With no output named, only checks the source. A fault in the source is\n"

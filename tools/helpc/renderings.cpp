@@ -110,7 +110,7 @@ bool RepeatsTitle(const HelpSource& source, const Topic& topic) {
 }  // namespace
 
 std::string RenderText(const HelpSource& source) {
-    std::string out;
+    std::string out = "\xEF\xBB\xBF";  // byte order mark: Notepad then reads UTF-8 for sure
     Underlined(source.title, '=', out);
     for (const Topic& topic : source.topics) {
         if (!RepeatsTitle(source, topic)) {

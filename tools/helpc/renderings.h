@@ -9,8 +9,8 @@
 
 namespace helpc {
 
-// UTF-8 text wrapped at 76 characters, each line ending in CR LF (it ships
-// for Windows).
+// UTF-8 text with a byte order mark, wrapped at 76 characters, each line
+// ending in CR LF: it ships for Windows.
 std::string RenderText(const HelpSource& source);
 
 // UTF-8 Markdown, each topic a section with an anchor named after its
