@@ -51,7 +51,7 @@ constexpr char kBullet = '\x95';  // in Windows-1252
 
 constexpr std::uint16_t kBTreeMagic = 0x293B;
 constexpr std::uint16_t kDirectoryPageSize = 1024;
-constexpr std::uint16_t kContextPageSize = 2048;
+constexpr std::uint16_t kTreePageSize = 2048;  // of the other B+ trees
 constexpr std::uint32_t kLeafHeader = 8;
 
 // Little-endian bytes.
@@ -443,6 +443,73 @@ std::string FontFile() {
     return file.Data();
 }
 
+// |CONTEXT: each topic's name hash and offset, in the order of the hashes
+// as signed numbers.
+bool ContextFile(const HelpSource& source, const std::vector<Record>& records, std::string& file) {
+    std::vector<std::pair<std::int32_t, std::uint32_t>> contexts;
+    for (const Record& record : records)
+        if (record.type == kRecordTopicHeader)
+            contexts.emplace_back(ContextHash(source.topics[record.topic].context),
+                                  record.topicOffset);
+    std::sort(contexts.begin(), contexts.end());
+    std::vector<std::string> entries;
+    for (const auto& [hash, offset] : contexts) {
+        Bytes entry;
+        entry.U32(static_cast<std::uint32_t>(hash));
+        entry.U32(offset);
+        entries.push_back(entry.Data());
+    }
+    return SingleLeafBTree(0x0002, kTreePageSize, "L4", entries, file);
+}
+
+// Windows-1252 text with its capitals made small, for ordering the index.
+std::string Folded(std::string text) {
+    for (char& c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
+            c = static_cast<char>(byte + 0x20);
+        else if (byte == 0x8A || byte == 0x8C || byte == 0x8E)
+            c = static_cast<char>(byte + 0x10);
+        else if (byte == 0x9F)
+            c = static_cast<char>(0xFF);
+    }
+    return text;
+}
+
+// The keyword index, which the viewer's Index lists: each topic but the
+// contents under its title. |KWBTREE holds the keywords in order, each with
+// how many topics it leads to and where their offsets start in |KWDATA;
+// |KWMAP tells which keyword starts each leaf page (there is one).
+bool KeywordFiles(const HelpSource& source, const std::vector<Record>& records, std::string& tree,
+                  std::string& data, std::string& map) {
+    std::vector<std::pair<std::string, std::uint32_t>> keywords;  // title, topic offset
+    for (const Record& record : records)
+        if (record.type == kRecordTopicHeader && record.topic > 0)
+            keywords.emplace_back(ToWindows1252(source.topics[record.topic].title),
+                                  record.topicOffset);
+    std::stable_sort(keywords.begin(), keywords.end(), [](const auto& a, const auto& b) {
+        return std::make_pair(Folded(a.first), a.first) < std::make_pair(Folded(b.first), b.first);
+    });
+    Bytes offsets;
+    std::vector<std::string> entries;
+    for (std::size_t i = 0; i < keywords.size();) {
+        std::size_t end = i;
+        while (end < keywords.size() && keywords[end].first == keywords[i].first) ++end;
+        Bytes entry;
+        entry.Text(keywords[i].first);
+        entry.U16(static_cast<std::uint32_t>(end - i));
+        entry.U32(static_cast<std::uint32_t>(offsets.Size()));
+        entries.push_back(entry.Data());
+        for (; i < end; ++i) offsets.U32(keywords[i].second);
+    }
+    data = offsets.Data();
+    Bytes pages;
+    pages.U32(0);  // the first keyword of leaf page 0
+    pages.U16(0);
+    map = pages.Data();
+    return SingleLeafBTree(0x0002, kTreePageSize, "F24", entries, tree);
+}
+
 }  // namespace
 
 bool BuildHlpFile(const HelpSource& source, std::string& bytes, SourceError& error) {
@@ -456,39 +523,27 @@ bool BuildHlpFile(const HelpSource& source, std::string& bytes, SourceError& err
     if (!LayOut(records, error)) return false;
     FillTopicHeaders(records);
 
-    // |CONTEXT: each topic's name hash and offset, in the order of the hashes
-    // as signed numbers.
-    std::vector<std::pair<std::int32_t, std::uint32_t>> contexts;
-    for (const Record& record : records)
-        if (record.type == kRecordTopicHeader)
-            contexts.emplace_back(ContextHash(source.topics[record.topic].context),
-                                  record.topicOffset);
-    std::sort(contexts.begin(), contexts.end());
-    std::vector<std::string> contextEntries;
-    for (const auto& [hash, offset] : contexts) {
-        Bytes entry;
-        entry.U32(static_cast<std::uint32_t>(hash));
-        entry.U32(offset);
-        contextEntries.push_back(entry.Data());
-    }
-    std::string contextTree;
-    if (!SingleLeafBTree(0x0002, kContextPageSize, "L4", contextEntries, contextTree)) {
+    std::string context, keywords, keywordData, keywordMap;
+    if (!ContextFile(source, records, context) ||
+        !KeywordFiles(source, records, keywords, keywordData, keywordMap)) {
         error.line = 0;
-        error.message = "too many topics for one help file (at most " +
-                        std::to_string((kContextPageSize - kLeafHeader) / 8) + ")";
+        error.message = "too many topics for one help file";
         return false;
     }
-
-    const std::vector<std::pair<std::string, std::string>> files = {
-        {"|CONTEXT", contextTree},
+    // In the order of their names, as the directory wants them.
+    std::vector<std::pair<std::string, std::string>> files = {
+        {"|CONTEXT", context},
         {"|FONT", FontFile()},
+        {"|KWBTREE", keywords},
+        {"|KWDATA", keywordData},
+        {"|KWMAP", keywordMap},
         {"|SYSTEM", SystemFile(source, records.front().topicOffset)},
         {"|TOPIC", TopicFile(records)},
     };
     Bytes out;
     out.Zeros(16);  // the header, written last
     std::vector<std::string> directory;
-    for (const auto& [name, data] : files) {  // already in name order
+    for (const auto& [name, data] : files) {
         Bytes entry;
         entry.Text(name);
         entry.U32(static_cast<std::uint32_t>(out.Size()));
