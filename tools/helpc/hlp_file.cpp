@@ -162,7 +162,6 @@ struct Record {
     std::size_t topic = 0;
 
     std::uint32_t block = 0;
-    std::uint32_t offset = 0;       // in the block's expanded data
     std::uint32_t position = 0;     // TOPICPOS
     std::uint32_t topicOffset = 0;  // TOPICOFFSET at its start
 
@@ -313,7 +312,6 @@ bool LayOut(std::vector<Record>& records, SourceError& error) {
             characters = 0;
         }
         record.block = block;
-        record.offset = used;
         record.position = (block << 14) + kBlockHeaderSize + used;
         record.topicOffset = (block << 15) + characters;
         used += record.Size();
