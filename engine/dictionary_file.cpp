@@ -92,12 +92,14 @@ bool ReadDictionaryLines(InputFile& file,
 }
 
 void ShowError(const std::string& message) {
-    Platform::Get().ShowMessageBox(message, LoadText(IDS_ERROR_CAPTION), kBoxOk);
+    Platform& platform = Platform::Get();
+    platform.ShowMessageBox(message, platform.LoadMessageText(IDS_ERROR_CAPTION), kBoxOk);
 }
 
 void ShowFatalError(const std::string& message) {
     Platform& platform = Platform::Get();
-    platform.ShowMessageBox(message, LoadText(IDS_FATAL_ERROR_CAPTION), kBoxIconExclamation);
+    platform.ShowMessageBox(message, platform.LoadMessageText(IDS_FATAL_ERROR_CAPTION),
+                           kBoxIconExclamation);
     platform.ExitProcess(1);
     std::abort();  // a replacement platform must not return from ExitProcess
 }
@@ -109,7 +111,7 @@ void CWordDictionary::LoadFromFile() { LoadFromFile(GetProgramDirectory()); }
 void CWordDictionary::LoadFromFile(const std::string& folder) {
     const std::string path = folder + LoadText(IDS_DICTIONARY_FILE);
     std::unique_ptr<InputFile> file = Platform::Get().OpenForRead(path);
-    if (!file) ShowFatalError(FormatText(IDS_CANNOT_LOAD, path.c_str()));
+    if (!file) ShowFatalError(FormatMessageText(IDS_CANNOT_LOAD, path.c_str()));
     const bool complete = ReadDictionaryLines(*file, [this](const DictionaryLine& line) {
         if (line.TooLong()) return;  // never a word, and not all of it is held
         std::string word = line.text;
@@ -117,7 +119,7 @@ void CWordDictionary::LoadFromFile(const std::string& folder) {
         AddWord(word);
     });
     // Going on with part of the file would let a later save drop the rest.
-    if (!complete) ShowFatalError(FormatText(IDS_CANNOT_LOAD, path.c_str()));
+    if (!complete) ShowFatalError(FormatMessageText(IDS_CANNOT_LOAD, path.c_str()));
     m_bModified = false;
 }
 
@@ -131,7 +133,7 @@ bool CWordDictionary::SaveAs(const std::string& path, const std::string& tempora
     Platform& platform = Platform::Get();
     std::unique_ptr<OutputFile> file = platform.CreateForWrite(temporaryPath);
     if (!file) {
-        ShowError(FormatText(IDS_CANNOT_SAVE, temporaryPath.c_str()));
+        ShowError(FormatMessageText(IDS_CANNOT_SAVE, temporaryPath.c_str()));
         return false;
     }
     const int letters = static_cast<int>(m_strAlphabet.size());
@@ -152,11 +154,11 @@ bool CWordDictionary::SaveAs(const std::string& path, const std::string& tempora
     if (!written) {
         // The old file stays in place; the partial copy must not linger.
         platform.RemoveFile(temporaryPath);
-        ShowError(FormatText(IDS_CANNOT_SAVE, temporaryPath.c_str()));
+        ShowError(FormatMessageText(IDS_CANNOT_SAVE, temporaryPath.c_str()));
         return false;
     }
     if (!platform.MoveOver(temporaryPath, path)) {
-        ShowError(FormatText(IDS_CANNOT_RENAME, temporaryPath.c_str(), path.c_str()));
+        ShowError(FormatMessageText(IDS_CANNOT_RENAME, temporaryPath.c_str(), path.c_str()));
         return false;
     }
     return true;

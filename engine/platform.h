@@ -49,6 +49,9 @@ class Platform {
 
     // Text of string table entry id; empty when there is none.
     virtual std::string LoadText(int id) = 0;
+    // The same text in the encoding of paths and message boxes: UTF-8 on
+    // Windows, where LoadText gives the ANSI code page.
+    virtual std::string LoadMessageText(int id) { return LoadText(id); }
     // Folder of the running executable, ending in the path separator.
     virtual std::string ProgramDirectory() = 0;
     // Upper-cases 8-bit text in place by the system's code page.

@@ -101,6 +101,16 @@ class Win32Platform : public Platform {
         return text ? text : "";
     }
 
+    std::string LoadMessageText(int id) override {
+        // The table holds UTF-16; a pointer to it needs no buffer.
+        const wchar_t* text = nullptr;
+        const int length = LoadStringW(GetModuleHandleW(nullptr), static_cast<UINT>(id),
+                                       reinterpret_cast<wchar_t*>(&text), 0);
+        if (length > 0 && text) return Narrow(std::wstring(text, static_cast<std::size_t>(length)));
+        const char* builtIn = BuiltInText(id);
+        return builtIn ? builtIn : "";
+    }
+
     std::string ProgramDirectory() override {
         std::wstring path(1024, L'\0');
         for (;;) {

@@ -8,10 +8,9 @@
 
 std::string LoadText(int id) { return Platform::Get().LoadText(id); }
 
-std::string FormatText(int id, ...) {
-    const std::string format = LoadText(id);
-    va_list args;
-    va_start(args, id);
+namespace {
+
+std::string FormatArguments(const std::string& format, va_list args) {
     va_list copy;
     va_copy(copy, args);
     const int length = std::vsnprintf(nullptr, 0, format.c_str(), copy);
@@ -22,6 +21,23 @@ std::string FormatText(int id, ...) {
         std::vsnprintf(buffer.data(), buffer.size(), format.c_str(), args);
         result.assign(buffer.data(), static_cast<std::size_t>(length));
     }
+    return result;
+}
+
+}  // namespace
+
+std::string FormatText(int id, ...) {
+    va_list args;
+    va_start(args, id);
+    std::string result = FormatArguments(LoadText(id), args);
+    va_end(args);
+    return result;
+}
+
+std::string FormatMessageText(int id, ...) {
+    va_list args;
+    va_start(args, id);
+    std::string result = FormatArguments(Platform::Get().LoadMessageText(id), args);
     va_end(args);
     return result;
 }

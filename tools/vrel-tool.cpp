@@ -1,6 +1,7 @@
 // vrel-tool: checks and rewrites dictionary files, and runs the deal and the
 // board search from the command line. Files are read exactly as the game reads
 // VREL.DAT and written exactly as the game saves it.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "board.h"
 #include "dictionary.h"
 #include "dictionary_file.h"
+#include "editions.h"
 #include "platform.h"
 #include "random.h"
 #include "word_list.h"
@@ -33,6 +35,10 @@ const char kUsage[] =
     "\n"
     "Dictionary files are read exactly as the game reads VREL.DAT.\n"
     "\n"
+    "  --edition CODE  with any command: work as that edition's game does, with\n"
+    "             its alphabet: en (the default), de, sv, da, nb or nl. Files\n"
+    "             and output are Windows-1252 text; rows may also be UTF-8\n"
+    "\n"
     "  deal       seed the random source with N (0 to 4294967295), then K times\n"
     "             (default 1) deal a board from the letter weights of FILE and\n"
     "             find its words; prints each board as four rows, its words in\n"
@@ -52,13 +58,21 @@ int BadUsage(const std::string& message) {
     return kExitBadUsage;
 }
 
-// The native platform, but its message boxes become lines on stderr so that
-// the tool never waits for a click.
+// The native platform, with the string table of the chosen edition; its
+// message boxes become lines on stderr so that the tool never waits for a
+// click.
 class ConsolePlatform : public Platform {
   public:
     explicit ConsolePlatform(Platform& native) : m_native(native) {}
 
-    std::string LoadText(int id) override { return m_native.LoadText(id); }
+    // English keeps the native table; another edition brings its own.
+    void SetEdition(const Edition& edition) { m_pEdition = &edition; }
+
+    std::string LoadText(int id) override {
+        if (!m_pEdition || m_pEdition == kEditions) return m_native.LoadText(id);
+        const char* text = m_pEdition->Text(id);
+        return text ? text : "";
+    }
     std::string ProgramDirectory() override { return m_native.ProgramDirectory(); }
     void UpperCase(std::string& text) override { m_native.UpperCase(text); }
     std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
@@ -82,6 +96,7 @@ class ConsolePlatform : public Platform {
 
   private:
     Platform& m_native;
+    const Edition* m_pEdition = nullptr;
 };
 
 // Reads every line of the file; on failure says why on stderr and answers false.
@@ -194,6 +209,28 @@ int RunDeal(const std::vector<std::string>& args) {
     return Emit(out, kExitOk);
 }
 
+// A row as the game's 8-bit text: Windows-1252 as given, or converted from
+// UTF-8 when it is valid UTF-8 of characters up to U+00FF (Windows-1252 and
+// Unicode agree on the letters from U+00A0 up).
+std::string RowText(const std::string& row) {
+    std::string converted;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(row[i]);
+        if (c < 0x80) {
+            converted += static_cast<char>(c);
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < row.size() &&
+                   (static_cast<unsigned char>(row[i + 1]) & 0xC0) == 0x80) {
+            const unsigned char next = static_cast<unsigned char>(row[++i]);
+            const unsigned code = ((c & 0x1Fu) << 6) | (next & 0x3Fu);
+            if (code < 0xA0) return row;
+            converted += static_cast<char>(code);
+        } else {
+            return row;
+        }
+    }
+    return converted;
+}
+
 int RunSolve(const std::vector<std::string>& args) {
     std::string dictPath;
     bool haveDict = false;
@@ -208,7 +245,8 @@ int RunSolve(const std::vector<std::string>& args) {
 
     CWordDictionary dictionary;
     std::string letters;
-    for (std::string row : rows) {
+    for (const std::string& argument : rows) {
+        std::string row = RowText(argument);
         Platform::Get().UpperCase(row);
         bool good = row.size() == BOARD_SIZE;
         for (char c : row) good = good && dictionary.LetterIndex(c) >= 0;
@@ -302,13 +340,41 @@ int RunNormalize(const std::vector<std::string>& args) {
 
 }  // namespace
 
+// Takes "--edition CODE" from anywhere in the arguments, for every command;
+// false, with the message, when it is given twice or names no edition.
+bool TakeEdition(std::vector<std::string>& args, const Edition*& edition, std::string& error) {
+    edition = kEditions;  // English
+    bool seen = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string code;
+        if (!TakeOption(args, i, "--edition", code, seen, error)) continue;
+        if (!error.empty()) return false;
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i - 1),
+                   args.begin() + static_cast<std::ptrdiff_t>(i + 1));
+        i -= 2;
+        edition = FindEdition(code);
+        if (!edition) {
+            error = "no edition \"" + code + "\"; the editions are";
+            for (const Edition* e = kEditions; e->code; ++e) error += std::string(" ") + e->code;
+            return false;
+        }
+    }
+    return true;
+}
+
 int main(int argc, char** argv) {
     ConsolePlatform platform(NativePlatform());
     Platform::Set(&platform);
 
-    if (argc < 2) return BadUsage("no command given");
-    const std::string command = argv[1];
-    const std::vector<std::string> args(argv + 2, argv + argc);
+    std::vector<std::string> words(argv + 1, argv + argc);
+    const Edition* edition = nullptr;
+    std::string error;
+    if (!TakeEdition(words, edition, error)) return BadUsage(error);
+    platform.SetEdition(*edition);
+
+    if (words.empty()) return BadUsage("no command given");
+    const std::string command = words[0];
+    const std::vector<std::string> args(words.begin() + 1, words.end());
     int status;
     if (command == "deal")
         status = RunDeal(args);

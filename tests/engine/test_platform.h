@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "platform.h"
+#include "string_ids.h"
 
 namespace vrel_test {
 
@@ -68,11 +69,16 @@ class TestPlatform : public Platform {
     long failReadAfter = -1;
     // Death tests: also print each box as "caption: text" to stderr.
     bool echoBoxes = false;
+    // When not empty, the alphabet (string 120) in place of the native one.
+    std::string alphabet;
 
     std::vector<RecordedBox> boxes;
     int writes = 0;
 
-    std::string LoadText(int id) override { return NativePlatform().LoadText(id); }
+    std::string LoadText(int id) override {
+        if (id == IDS_ALPHABET && !alphabet.empty()) return alphabet;
+        return NativePlatform().LoadText(id);
+    }
     std::string ProgramDirectory() override { return NativePlatform().ProgramDirectory(); }
     void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
 

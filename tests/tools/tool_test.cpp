@@ -9,6 +9,7 @@
 #include "board.h"
 #include "dictionary.h"
 #include "random.h"
+#include "test_platform.h"
 #include "tool_process.h"
 
 namespace fs = std::filesystem;
@@ -216,6 +217,122 @@ TEST_F(VrelTool, ShippedDictionaryIsCanonical) {
     const std::string original = ReadFile(shipped);
     EXPECT_GT(original.size(), 50000u);
     EXPECT_TRUE(ReadFile(copy) == original) << "normalizing changed data/VREL.DAT's form";
+}
+
+// ---- --edition: the alphabet of another edition's game.
+
+const std::string kGermanAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ\xC4\xD6\xDC";
+
+// Lower-case Windows-1252 German: käse, öde, fuß, übel, ähre, zäh, ...
+const char kGermanWords[] =
+    "k\xE4se\n\xF6" "de\nfu\xDF\n\xFC" "bel\n\xE4hre\nz\xE4h\nm\xFC" "de\nk\xFChl\nsee\nt\xFCr\n"
+    "h\xF6he\nb\xE4r\nr\xFC" "ben\nmal\nleder\nl\xF6sen\n";
+
+TEST_F(VrelTool, EditionDealAndSolveFollowTheEngineWithItsAlphabet) {
+    const fs::path dict = File("dict.txt", kGermanWords);
+    const ToolRun deal = Tool({"deal", "--dict", dict.string(), "--seed", "99", "--edition", "de"});
+    ASSERT_EQ(deal.status, 0) << deal.err;
+
+    vrel_test::TestPlatform platform;
+    platform.alphabet = kGermanAlphabet;
+    CWordDictionary words;
+    std::string line;
+    for (const char* c = kGermanWords; *c; ++c) {
+        if (*c != '\n') {
+            line += *c;
+            continue;
+        }
+        CWordDictionary::NormalizeWord(line);
+        ASSERT_TRUE(words.AddWord(line)) << line;
+        line.clear();
+    }
+    SeedRandom(99);
+    Board board;
+    board.DealBoard(words);
+    WordList found;
+    NullProgress progress;
+    board.FindAllWords(words, found, progress);
+    std::string rows[BOARD_SIZE], expected;
+    for (int row = 0; row < BOARD_SIZE; ++row) {
+        for (int column = 0; column < BOARD_SIZE; ++column) rows[row] += board.LetterAt(row, column);
+        expected += rows[row] + "\n";
+    }
+    for (const std::string& word : found) expected += word + "\n";
+    expected += "count " + std::to_string(found.size()) + "\n";
+    EXPECT_EQ(deal.out, expected);
+    EXPECT_NE(expected.find_first_of("\xC4\xD6\xDC"), std::string::npos)
+        << "the seed should deal a letter above Z";
+
+    // The same board given back, once as Windows-1252 and once as UTF-8 rows.
+    std::string solveExpected;
+    for (const std::string& word : found) solveExpected += word + "\n";
+    solveExpected += "count " + std::to_string(found.size()) + "\n";
+    std::vector<std::string> args = {"--edition", "de", "solve", "--dict", dict.string()};
+    args.insert(args.end(), rows, rows + BOARD_SIZE);
+    ToolRun solve = Tool(args);
+    EXPECT_EQ(solve.status, 0) << solve.err;
+    EXPECT_EQ(solve.out, solveExpected);
+    for (int row = 0; row < BOARD_SIZE; ++row) {
+        std::string utf8;
+        for (char c : rows[row]) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            if (u < 0x80) {
+                utf8 += c;
+            } else {
+                utf8 += static_cast<char>(0xC0 | (u >> 6));
+                utf8 += static_cast<char>(0x80 | (u & 0x3F));
+            }
+        }
+        args[5 + static_cast<std::size_t>(row)] = utf8;
+    }
+    solve = Tool(args);
+    EXPECT_EQ(solve.status, 0) << solve.err;
+    EXPECT_EQ(solve.out, solveExpected);
+}
+
+TEST_F(VrelTool, EditionNormalizeAndCheckUseItsAlphabet) {
+    const fs::path in = File("in.txt", "\xF6" "de\nk\xE4se\nzug\nfu\xDF\nabend\nstra\xDF" "e\n");
+    const fs::path out = m_dir / "out.dat";
+    ToolRun run = Tool({"normalize", "--edition", "de", in.string(), out.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    // Ö after Z; STRASSE has seven letters.
+    EXPECT_EQ(ReadFile(out), "ABEND\r\nFUSS\r\nK\xC4SE\r\nZUG\r\n\xD6" "DE\r\n");
+    run = Tool({"check", "--edition", "de", out.string()});
+    EXPECT_EQ(run.status, 0) << run.out;
+    // English has no letters above Z.
+    run = Tool({"check", out.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("letter outside the alphabet: 2\n"), std::string::npos) << run.out;
+}
+
+TEST_F(VrelTool, EditionMustBeKnownAndGivenOnce) {
+    const std::string dict = File("dict.txt", kExampleWords).string();
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"check", dict, "--edition", "xx"},
+             {"check", dict, "--edition"},
+             {"--edition", "de", "check", dict, "--edition", "de"},
+             {"--edition", "de"}}) {
+        const ToolRun run = Tool(args);
+        EXPECT_EQ(run.status, 2) << args[0] << " " << args[1];
+        EXPECT_NE(run.err.find("usage:"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Tool({"check", "--edition", "en", dict}).status, 0);
+}
+
+// Each edition's shipped dictionary loads with its alphabet without a skipped
+// line, and normalizing it changes no byte.
+TEST_F(VrelTool, ShippedEditionDictionariesAreCanonical) {
+    for (const char* code : {"de", "sv", "da", "nb", "nl"}) {
+        const std::string shipped = std::string(VREL_DATA_DIR) + "/" + code + "/VREL.DAT";
+        ToolRun run = Tool({"check", "--edition", code, shipped});
+        EXPECT_EQ(run.status, 0) << code << ": " << run.out;
+        const fs::path copy = m_dir / (std::string(code) + ".dat");
+        run = Tool({"normalize", "--edition", code, shipped, copy.string()});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string original = ReadFile(shipped);
+        EXPECT_GT(original.size(), 50000u) << code;
+        EXPECT_TRUE(ReadFile(copy) == original) << code << ": normalizing changed its form";
+    }
 }
 
 }  // namespace
