@@ -197,7 +197,9 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-App::App() : m_strExe(ProgramPath()) {
+App::App() : App(ProgramPath()) {}
+
+App::App(std::string exePath) : m_strExe(std::move(exePath)) {
     static std::atomic<int> counter{0};
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);

@@ -116,6 +116,8 @@ class ChildProcess {
 class App {
   public:
     App();
+    // A copy of the given program instead (an edition's, say).
+    explicit App(std::string exePath);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;

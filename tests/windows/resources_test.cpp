@@ -1,12 +1,15 @@
 // The resources compiled into Vrel.exe: the string table against strings.inc,
-// the icons, the version and the dialog templates' controls.
+// the icons, the version and the dialog templates' controls; and those of
+// every other edition against its own string table and the English templates.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "editions.h"
 #include "resource.h"
 
 namespace {
@@ -260,6 +263,94 @@ TEST_F(ResourcesTest, ResultsAndAboutTemplates) {
     EXPECT_EQ(about.items[1].text, "#2");  // icon resource 2
     EXPECT_EQ(about.items[2].id, 1);
     EXPECT_EQ(about.items[2].text, "&Close");
+}
+
+// ---- The other editions, each in editions/CODE/Vrel.exe.
+
+class EditionResources : public ResourcesTest {
+  protected:
+    static HMODULE Load(const Edition& edition) {
+        const std::string path = std::string(VREL_EDITIONS_PATH) + "/" + edition.code + "/Vrel.exe";
+        return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }
+};
+
+// The entry as Windows-1252 bytes, whatever the ANSI code page of the test.
+std::string Text1252(HMODULE module, int id) {
+    const wchar_t* text = nullptr;
+    const int length =
+        LoadStringW(module, static_cast<UINT>(id), reinterpret_cast<wchar_t*>(&text), 0);
+    if (length <= 0 || !text) return std::string();
+    std::string bytes(static_cast<std::size_t>(length) * 2, '\0');
+    const int size =
+        WideCharToMultiByte(1252, 0, text, length, bytes.data(), static_cast<int>(bytes.size()),
+                            nullptr, nullptr);
+    bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    return bytes;
+}
+
+TEST_F(EditionResources, StringTablesMatchTheirSources) {
+    for (const Edition* edition = kEditions + 1; edition->code; ++edition) {
+        const HMODULE module = Load(*edition);
+        ASSERT_NE(module, nullptr) << edition->code;
+        for (const Text& entry : kTexts) {
+            const char* source = edition->Text(entry.id);
+            ASSERT_NE(source, nullptr) << edition->code << " string " << entry.id;
+            EXPECT_EQ(Text1252(module, entry.id), source) << edition->code << " string " << entry.id;
+        }
+        const std::string alphabet = edition->Text(IDS_ALPHABET);
+        EXPECT_GE(alphabet.size(), 26u) << edition->code;
+        EXPECT_LE(alphabet.size(), 29u) << edition->code;
+        EXPECT_EQ(alphabet.substr(0, 26), "ABCDEFGHIJKLMNOPQRSTUVWXYZ") << edition->code;
+        FreeLibrary(module);
+    }
+}
+
+// Same ids, places, sizes, styles and titles as English; one About line;
+// no mnemonic twice in a dialog.
+TEST_F(EditionResources, TemplatesHaveTheEnglishLayout) {
+    const int kTemplates[] = {IDD_GAME, IDD_ABOUT, IDD_LOAD, IDD_SEARCH, IDD_RESULTS, IDD_SAVE};
+    for (const Edition* edition = kEditions + 1; edition->code; ++edition) {
+        const HMODULE module = Load(*edition);
+        ASSERT_NE(module, nullptr) << edition->code;
+        for (int id : kTemplates) {
+            const Template english = ParseTemplate(s_module, id);
+            const Template t = ParseTemplate(module, id);
+            const std::string where = std::string(edition->code) + " template " + std::to_string(id);
+            EXPECT_EQ(t.title, "Vrel 2") << where;
+            EXPECT_EQ(t.style, english.style) << where;
+            EXPECT_EQ(t.cx, english.cx) << where;
+            EXPECT_EQ(t.cy, english.cy) << where;
+            EXPECT_EQ(t.font, english.font) << where;
+            EXPECT_EQ(t.pointSize, english.pointSize) << where;
+            ASSERT_EQ(t.items.size(), english.items.size()) << where;
+            std::string mnemonics;
+            for (std::size_t i = 0; i < t.items.size(); ++i) {
+                const Item& a = t.items[i];
+                const Item& b = english.items[i];
+                EXPECT_EQ(a.id, b.id) << where << " item " << i;
+                EXPECT_EQ(a.style, b.style) << where << " item " << i;
+                EXPECT_EQ(a.classAtom, b.classAtom) << where << " item " << i;
+                EXPECT_TRUE(a.x == b.x && a.y == b.y && a.cx == b.cx && a.cy == b.cy)
+                    << where << " item " << i << " at " << a.x << "," << a.y << " " << a.cx
+                    << "x" << a.cy;
+                EXPECT_EQ(a.text.empty(), b.text.empty()) << where << " item " << i;
+                const std::size_t amp = a.text.find('&');
+                if (amp != std::string::npos && amp + 1 < a.text.size()) {
+                    const char key = static_cast<char>(std::tolower(
+                        static_cast<unsigned char>(a.text[amp + 1])));
+                    EXPECT_EQ(mnemonics.find(key), std::string::npos)
+                        << where << ": mnemonic " << key << " twice";
+                    mnemonics += key;
+                }
+            }
+        }
+        const Template about = ParseTemplate(module, IDD_ABOUT);
+        EXPECT_EQ(about.items[0].text.substr(0, about.items[0].text.find("\n\n")),
+                  "Vrel 2 v. 2.05 for Windows 95 and NT")
+            << edition->code;
+        FreeLibrary(module);
+    }
 }
 
 }  // namespace

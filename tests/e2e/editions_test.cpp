@@ -1,0 +1,245 @@
+// The German and the Danish editions played through their windows: letters
+// above Z typed in lower case, traced, found by the search, added, listed and
+// saved as Windows-1252 bytes, with the edition's own texts on screen.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "board.h"
+#include "dictionary.h"
+#include "driver.h"
+#include "editions.h"
+#include "platform.h"
+#include "word_list.h"
+
+namespace {
+
+using namespace e2e;
+
+// The native platform with an edition's string table, so that the engine in
+// this test works as that edition's program does.
+class EditionPlatform : public Platform {
+  public:
+    explicit EditionPlatform(const Edition& edition) : m_edition(edition) { Platform::Set(this); }
+    ~EditionPlatform() override { Platform::Set(nullptr); }
+    EditionPlatform(const EditionPlatform&) = delete;
+    EditionPlatform& operator=(const EditionPlatform&) = delete;
+
+    std::string LoadText(int id) override {
+        const char* text = m_edition.Text(id);
+        return text ? text : "";
+    }
+    std::string ProgramDirectory() override { return NativePlatform().ProgramDirectory(); }
+    void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
+        return NativePlatform().OpenForRead(path);
+    }
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
+        return NativePlatform().CreateForWrite(path);
+    }
+    bool MoveOver(const std::string& from, const std::string& to) override {
+        return NativePlatform().MoveOver(from, to);
+    }
+    bool RemoveFile(const std::string& path) override { return NativePlatform().RemoveFile(path); }
+    int ShowMessageBox(const std::string&, const std::string&, unsigned) override {
+        return kAnswerOk;
+    }
+    [[noreturn]] void ExitProcess(int code) override {
+        NativePlatform().ExitProcess(code);
+        std::abort();
+    }
+
+  private:
+    const Edition& m_edition;
+};
+
+// The edition's entry id formatted with the arguments.
+std::string Format(const Edition& edition, int id, ...) {
+    char buffer[1024];
+    va_list args;
+    va_start(args, id);
+    std::vsnprintf(buffer, sizeof buffer, edition.Text(id), args);
+    va_end(args);
+    return buffer;
+}
+
+std::string Program(const char* code) {
+    return std::string(VREL_EDITIONS_PATH) + "\\" + code + "\\Vrel.exe";
+}
+
+// Lower case in Windows-1252: A-Z and the letters from 0xC0 up.
+char Lower(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7) ? static_cast<char>(u + 32)
+                                                                          : c;
+}
+
+bool Has(const std::vector<std::string>& items, const std::string& item) {
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+struct EditionCase {
+    const char* code;
+    char first, second;  // the letters above Z of the dictionary
+    char known;          // in the dictionary word that is added
+    char fresh;          // in the new word that is answered Yes
+    const char* startGame;
+    const char* addWord;
+};
+
+class EditionGame : public ::testing::TestWithParam<EditionCase> {};
+
+TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
+    const EditionCase& c = GetParam();
+    ASSERT_EQ(GetACP(), 1252u) << "run under a locale whose ANSI code page is Windows-1252";
+    const Edition& edition = *FindEdition(c.code);
+    EditionPlatform platform(edition);
+
+    // Every three-letter string of first, second, E and S with exactly one
+    // letter above Z, in lower case: a string with two is never known.
+    const std::string letters = {c.first, c.second, 'E', 'S'};
+    CWordDictionary model;
+    std::string file;
+    for (char a : letters)
+        for (char b : letters)
+            for (char d : letters) {
+                const std::string word = {a, b, d};
+                const auto above = std::count_if(word.begin(), word.end(), [&](char x) {
+                    return x == c.first || x == c.second;
+                });
+                if (above != 1) continue;
+                ASSERT_TRUE(model.AddWord(word));
+                file += {Lower(a), Lower(b), Lower(d), '\r', '\n'};
+            }
+
+    App app(Program(c.code));
+    app.WriteDictionary(file);
+    ASSERT_TRUE(app.Start()) << Program(c.code);
+    const HWND main = app.WaitForDialog(kMainWindow, 30000);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ItemText(main, kStartGame), c.startGame);
+    EXPECT_EQ(ItemText(main, kAddWord), c.addWord);
+
+    // Deal until the board has a known word with c.known and three cells in a
+    // row with two letters above Z, one of them c.fresh.
+    std::string known, fresh;
+    WordList found;
+    int possible = 0;
+    for (int deal = 0; deal < 20 && fresh.empty(); ++deal) {
+        PostClick(main, kStartGame);
+        const HWND search = app.WaitForDialog(kSearchDialog);
+        ASSERT_NE(search, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }));
+        std::string cells;
+        for (int i = 0; i < 16; ++i) cells += ItemText(main, kFirstLetter + i);
+        ASSERT_EQ(cells.size(), 16u);
+        Board board;
+        board.SetLetters(cells);
+        struct : ProgressSink {
+            void ReportCount(int) override {}
+        } progress;
+        board.FindAllWords(model, found, progress);
+        possible += static_cast<int>(found.size());
+        if (!found.empty()) {
+            EXPECT_EQ(ItemText(search, 1001),
+                      Format(edition, IDS_SEARCH_PROGRESS, static_cast<int>(found.size())));
+        }
+        PostClick(search, IDOK);
+        ASSERT_TRUE(app.WaitForNoDialog(kSearchDialog));
+        known.clear();
+        for (const std::string& word : found)
+            if (known.empty() && word.find(c.known) != std::string::npos) known = word;
+        fresh = TraceableWord(cells, [&](const std::string& word) {
+            const auto above = std::count_if(word.begin(), word.end(), [&](char x) {
+                return x == c.first || x == c.second;
+            });
+            return above < 2 || word.find(c.fresh) == std::string::npos;
+        });
+        if (known.empty()) fresh.clear();
+        if (fresh.empty()) {
+            PostClick(main, kQuitGame);
+            const HWND results = app.WaitForDialog(kResultsDialog);
+            ASSERT_NE(results, nullptr);
+            PostClick(results, IDOK);
+            ASSERT_TRUE(app.WaitForNoDialog(kResultsDialog));
+        }
+    }
+    ASSERT_FALSE(fresh.empty()) << "no suitable board in 20 deals";
+
+    // Typed in lower case, each letter arrives in upper case and is traced.
+    const HWND field = GetDlgItem(main, kWordField);
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        TypeChar(field, Lower(known[i]));
+        EXPECT_EQ(Text(field), known.substr(0, i + 1));
+    }
+    PostClick(main, kAddWord);
+    ASSERT_TRUE(WaitUntil([&] { return Has(ListItems(GetDlgItem(main, kFoundList)), known); }))
+        << known;
+    const int total = static_cast<int>(found.size());
+    EXPECT_EQ(ItemText(main, kScoreLine),
+              Format(edition, IDS_SCORE_LINE, 1, total, 100 / total));
+
+    // A new word, answered Yes, is listed and stored.
+    for (char letter : fresh) TypeChar(field, Lower(letter));
+    ASSERT_EQ(Text(field), fresh);
+    PostClick(main, kAddWord);
+    BoxView ask = WaitForBoxOf(app.ProcessId(), "Vrel");
+    EXPECT_EQ(ask.text, Format(edition, IDS_ASK_VALID_WORD, fresh.c_str()));
+    ASSERT_TRUE(AnswerBox(ask, IDYES));
+    ASSERT_TRUE(WaitUntil([&] { return Has(ListItems(GetDlgItem(main, kFoundList)), fresh); }));
+    ASSERT_TRUE(model.AddWord(fresh));
+
+    PostClick(main, kQuitGame);
+    const HWND results = app.WaitForDialog(kResultsDialog);
+    ASSERT_NE(results, nullptr);
+    EXPECT_EQ(ItemText(results, 1028), Format(edition, IDS_FOUND_HEADING, 2));
+    EXPECT_EQ(ItemText(results, 1029), Format(edition, IDS_MISSED_HEADING, total - 1));
+    const std::vector<std::string> listed = ListItems(GetDlgItem(results, 1027));
+    EXPECT_TRUE(Has(listed, known) && Has(listed, fresh)) << known << " " << fresh;
+    EXPECT_EQ(ListItems(GetDlgItem(results, 1026)).size(), static_cast<std::size_t>(total - 1));
+    PostClick(results, IDOK);
+    ASSERT_TRUE(app.WaitForNoDialog(kResultsDialog));
+    EXPECT_EQ(ItemText(main, kAverageLine), Format(edition, IDS_AVERAGE_LINE, 200 / possible));
+
+    PostClick(main, kExitProgram);
+    BoxView save = WaitForBoxOf(app.ProcessId(), "Vrel");
+    EXPECT_EQ(save.text, edition.Text(IDS_ASK_SAVE));
+    ASSERT_TRUE(AnswerBox(save, IDYES));
+    EXPECT_EQ(app.WaitForExit(), 0);
+
+    // The file as the edition saves it: its buckets in alphabet order, the
+    // letters above Z as their Windows-1252 bytes.
+    std::string saved;
+    const int size = static_cast<int>(model.GetAlphabet().size());
+    for (int i = 0; i < size; ++i)
+        for (int j = 0; j < size; ++j)
+            for (const std::string& word : model.Bucket(i, j)) saved += word + "\r\n";
+    EXPECT_EQ(app.ReadDictionary(), saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Editions, EditionGame,
+    ::testing::Values(EditionCase{"de", '\xC4', '\xD6', '\xC4', '\xC4', "&Starten",
+                                  "Wort &eintragen"},
+                      EditionCase{"da", '\xC5', '\xD8', '\xD8', '\xC5', "Nyt &spil",
+                                  "&Tilf\xF8j ord"}),
+    [](const ::testing::TestParamInfo<EditionCase>& info) { return std::string(info.param.code); });
+
+// The error boxes show the edition's texts, letters above Z included.
+TEST(EditionErrors, MissingDictionaryIsReportedInTheEditionsWords) {
+    const Edition& german = *FindEdition("de");
+    App app(Program("de"));
+    ASSERT_TRUE(app.Start());
+    const BoxView box = app.WaitForBox(german.Text(IDS_FATAL_ERROR_CAPTION));
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.text, Format(german, IDS_CANNOT_LOAD, app.DictionaryPath().c_str()));
+    ASSERT_TRUE(AnswerBox(box, IDOK));
+    EXPECT_NE(app.WaitForExit(), -1);
+}
+
+}  // namespace
