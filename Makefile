@@ -45,25 +45,20 @@ tools: native
 bench: native
 	build/native/bin/vrel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-# Builds the Windows program and plays it: under Wine on Linux, directly on Windows.
+# Builds the Windows program and plays it: under Wine on Linux, directly on
+# Windows. EDITION=de (sv, da, nb, nl) plays that edition; English by default.
+EDITION ?= en
 play:
-	@JOBS=$(JOBS) scripts/play
+	@JOBS=$(JOBS) scripts/play $(EDITION)
 
-# The download for Windows players: the program, its dictionary, its help
-# file and the help as text, the word list's notice and a read-me, in
-# build/dist/Vrel-2.0.5-win64.zip.
-DIST_NAME := Vrel-2.0.5-win64
-DIST_FILES := Vrel.exe VREL.DAT Vrel.HLP HELP.txt wamerican-copyright.txt README.txt
+# The downloads for Windows players, one zip per edition in build/dist:
+# Vrel-2.0.5-win64.zip (English) and Vrel-2.0.5-CODE-win64.zip, each with
+# the program, its dictionary, its help file and the help as text, the word
+# list's notice and a read-me.
+EDITIONS := $(notdir $(wildcard resources/editions/*))
 dist: windows
-	@test -f data/VREL.DAT && test -f data/wamerican-copyright.txt || \
-	  { echo "dist: data/VREL.DAT and data/wamerican-copyright.txt are needed" >&2; exit 1; }
 	rm -rf build/dist
-	mkdir -p build/dist/$(DIST_NAME)
-	cp build/windows/bin/Vrel.exe build/windows/bin/Vrel.HLP build/windows/bin/HELP.txt \
-	  data/VREL.DAT data/wamerican-copyright.txt build/dist/$(DIST_NAME)/
-	sed 's/$$/\r/' resources/dist-readme.txt > build/dist/$(DIST_NAME)/README.txt
-	cd build/dist/$(DIST_NAME) && zip -q -X ../$(DIST_NAME).zip $(DIST_FILES)
-	@echo "Made build/dist/$(DIST_NAME).zip"
+	@for code in en $(EDITIONS); do scripts/dist-edition $$code || exit 1; done
 
 # The dictionary reader under libFuzzer: `make fuzz` runs for FUZZ_SECONDS;
 # `make test-fuzz` replays the seed corpus and fuzzes briefly.

@@ -17,9 +17,14 @@
 #endif
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "editions.h"
+#include "platform.h"
 
 namespace e2e {
 
@@ -155,6 +160,44 @@ class App {
     std::string m_strExe;
     std::vector<std::string> m_extraFiles;
     ChildProcess m_process;
+};
+
+// The native platform with an edition's string table, installed while it
+// lives, so that the engine in the driver's process works as that edition's
+// program does.
+class EditionPlatform : public Platform {
+  public:
+    explicit EditionPlatform(const Edition& edition) : m_edition(edition) { Platform::Set(this); }
+    ~EditionPlatform() override { Platform::Set(nullptr); }
+    EditionPlatform(const EditionPlatform&) = delete;
+    EditionPlatform& operator=(const EditionPlatform&) = delete;
+
+    std::string LoadText(int id) override {
+        const char* text = m_edition.Text(id);
+        return text ? text : "";
+    }
+    std::string ProgramDirectory() override { return NativePlatform().ProgramDirectory(); }
+    void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
+        return NativePlatform().OpenForRead(path);
+    }
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
+        return NativePlatform().CreateForWrite(path);
+    }
+    bool MoveOver(const std::string& from, const std::string& to) override {
+        return NativePlatform().MoveOver(from, to);
+    }
+    bool RemoveFile(const std::string& path) override { return NativePlatform().RemoveFile(path); }
+    int ShowMessageBox(const std::string&, const std::string&, unsigned) override {
+        return kAnswerOk;
+    }
+    [[noreturn]] void ExitProcess(int code) override {
+        NativePlatform().ExitProcess(code);
+        std::abort();
+    }
+
+  private:
+    const Edition& m_edition;
 };
 
 // ---------------------------------------------------------------------------

@@ -2,10 +2,11 @@
 // window in play, the searching dialog, the help window over the game and the
 // results dialog as BMP files.
 //
-//   vrel_tour.exe OUTPUT-FOLDER
+//   vrel_tour.exe OUTPUT-FOLDER [EDITION]
 //
-// Vrel.exe, VREL.DAT and Vrel.HLP are taken from beside this program. Run it
-// inside a Wine virtual desktop so the windows have title bars.
+// Vrel.exe, VREL.DAT and Vrel.HLP are taken from beside this program, or with
+// an edition's code from its folder, ..\editions\EDITION\. Run it inside a
+// Wine virtual desktop so the windows have title bars.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -97,20 +98,25 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) return Fail("usage: vrel_tour OUTPUT-FOLDER");
+    if (argc != 2 && argc != 3) return Fail("usage: vrel_tour OUTPUT-FOLDER [EDITION]");
     std::string output = argv[1];
     if (output.back() != '\\') output += '\\';
+    const Edition* edition = FindEdition(argc == 3 ? argv[2] : "en");
+    if (!edition) return Fail("no such edition");
+    // The engine here reads the words as the edition's program does.
+    EditionPlatform platform(*edition);
 
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     std::string folder = module;
     folder.resize(folder.find_last_of('\\') + 1);
+    if (argc == 3) folder += std::string("..\\editions\\") + edition->code + "\\";
     std::ifstream in(folder + "VREL.DAT", std::ios::binary);
     if (!in) return Fail("no VREL.DAT beside the program");
     const std::string dictionary((std::istreambuf_iterator<char>(in)),
                                  std::istreambuf_iterator<char>());
 
-    App app;
+    App app(folder + "Vrel.exe");
     app.WriteDictionary(dictionary);
     if (!app.AddProgramFile("Vrel.HLP")) return Fail("no Vrel.HLP beside the program");
     CWordDictionary model;
@@ -119,11 +125,12 @@ int main(int argc, char** argv) {
     const HWND main = app.WaitForDialog(kMainWindow, 60000);
     if (!main) return Fail("no main window");
 
-    // Deal until the board has a fair number of words to show.
+    // Deal until the board has a fair number of words to show, and for an
+    // edition a letter above Z.
     Board board;
     WordList words;
     HWND search = nullptr;
-    for (int attempt = 0; attempt < 10; ++attempt) {
+    for (int attempt = 0; attempt < 30; ++attempt) {
         PostClick(main, kStartGame);
         search = app.WaitForDialog(kSearchDialog);
         if (!search || !WaitUntil([&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }))
@@ -133,7 +140,9 @@ int main(int argc, char** argv) {
         board.SetLetters(letters);
         NoProgress progress;
         board.FindAllWords(model, words, progress);
-        if (words.size() >= 30) break;
+        const bool aboveZ = std::any_of(letters.begin(), letters.end(),
+                                        [](char c) { return static_cast<unsigned char>(c) > 'Z'; });
+        if (words.size() >= 30 && (argc == 2 || aboveZ)) break;
         PostClick(search, IDOK);
         app.WaitForNoDialog(kSearchDialog);
         PostClick(main, kQuitGame);
