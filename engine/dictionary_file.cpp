@@ -99,7 +99,7 @@ void ShowError(const std::string& message) {
 void ShowFatalError(const std::string& message) {
     Platform& platform = Platform::Get();
     platform.ShowMessageBox(message, platform.LoadMessageText(IDS_FATAL_ERROR_CAPTION),
-                           kBoxIconExclamation);
+                            kBoxIconExclamation);
     platform.ExitProcess(1);
     std::abort();  // a replacement platform must not return from ExitProcess
 }

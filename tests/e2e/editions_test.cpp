@@ -1,6 +1,8 @@
 // The German and the Danish editions played through their windows: letters
 // above Z typed in lower case, traced, found by the search, added, listed and
 // saved as Windows-1252 bytes, with the edition's own texts on screen.
+#include "editions.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 #include "board.h"
 #include "dictionary.h"
 #include "driver.h"
-#include "editions.h"
 #include "word_list.h"
 
 namespace {
@@ -37,8 +38,9 @@ std::string Program(const char* code) {
 // Lower case in Windows-1252: A-Z and the letters from 0xC0 up.
 char Lower(char c) {
     const unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7) ? static_cast<char>(u + 32)
-                                                                          : c;
+    return (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)
+               ? static_cast<char>(u + 32)
+               : c;
 }
 
 bool Has(const std::vector<std::string>& items, const std::string& item) {
@@ -117,9 +119,8 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
         for (const std::string& word : found)
             if (known.empty() && word.find(c.known) != std::string::npos) known = word;
         fresh = TraceableWord(cells, [&](const std::string& word) {
-            const auto above = std::count_if(word.begin(), word.end(), [&](char x) {
-                return x == c.first || x == c.second;
-            });
+            const auto above = std::count_if(word.begin(), word.end(),
+                                             [&](char x) { return x == c.first || x == c.second; });
             return above < 2 || word.find(c.fresh) == std::string::npos;
         });
         if (known.empty()) fresh.clear();
@@ -143,8 +144,7 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
     ASSERT_TRUE(WaitUntil([&] { return Has(ListItems(GetDlgItem(main, kFoundList)), known); }))
         << known;
     const int total = static_cast<int>(found.size());
-    EXPECT_EQ(ItemText(main, kScoreLine),
-              Format(edition, IDS_SCORE_LINE, 1, total, 100 / total));
+    EXPECT_EQ(ItemText(main, kScoreLine), Format(edition, IDS_SCORE_LINE, 1, total, 100 / total));
 
     // A new word, answered Yes, is listed and stored.
     for (char letter : fresh) TypeChar(field, Lower(letter));
@@ -184,13 +184,14 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
     EXPECT_EQ(app.ReadDictionary(), saved);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Editions, EditionGame,
-    ::testing::Values(EditionCase{"de", '\xC4', '\xD6', '\xC4', '\xC4', "&Starten",
-                                  "Wort &eintragen"},
-                      EditionCase{"da", '\xC5', '\xD8', '\xD8', '\xC5', "Nyt &spil",
-                                  "&Tilf\xF8j ord"}),
-    [](const ::testing::TestParamInfo<EditionCase>& info) { return std::string(info.param.code); });
+INSTANTIATE_TEST_SUITE_P(Editions, EditionGame,
+                         ::testing::Values(EditionCase{"de", '\xC4', '\xD6', '\xC4', '\xC4',
+                                                       "&Starten", "Wort &eintragen"},
+                                           EditionCase{"da", '\xC5', '\xD8', '\xD8', '\xC5',
+                                                       "Nyt &spil", "&Tilf\xF8j ord"}),
+                         [](const ::testing::TestParamInfo<EditionCase>& info) {
+                             return std::string(info.param.code);
+                         });
 
 // The error boxes show the edition's texts, letters above Z included.
 TEST(EditionErrors, MissingDictionaryIsReportedInTheEditionsWords) {

@@ -36,10 +36,10 @@ TEST_F(FullAlphabet, LettersAboveZHaveWeightsAndBuckets) {
     EXPECT_EQ(dict.LetterIndex(kUe[0]), MAX_LETTERS - 1);
     for (const char* letter : {kAe, kOe, kUe}) EXPECT_EQ(dict.LetterWeight(letter[0]), 1);
 
-    const std::string oede = std::string(kOe) + "DE";          // ÖDE
-    const std::string uebel = std::string(kUe) + "BEL";        // ÜBEL
+    const std::string oede = std::string(kOe) + "DE";               // ÖDE
+    const std::string uebel = std::string(kUe) + "BEL";             // ÜBEL
     const std::string aeoeue = std::string(kAe) + kOe + kUe + kAe;  // ÄÖÜÄ
-    const std::string zuege = std::string("Z") + kUe + "GE";   // ZÜGE
+    const std::string zuege = std::string("Z") + kUe + "GE";        // ZÜGE
     for (const std::string& word : {oede, uebel, aeoeue, zuege})
         EXPECT_TRUE(dict.AddWord(word)) << word;
     EXPECT_EQ(dict.LetterWeight(kAe[0]), 3);
@@ -89,8 +89,8 @@ TEST_F(FullAlphabet, SavePutsTheLettersAboveZLastAndLoadsBack) {
     const std::string aera = std::string(kAe) + "RA";
     const std::string oede = std::string(kOe) + "DE";
     const std::string kaese = std::string("K") + kAe + "SE";
-    for (const std::string& word : {uebel, std::string("ZOO"), aera, oede, kaese,
-                                    std::string("ABER"), std::string("KALT")})
+    for (const std::string& word :
+         {uebel, std::string("ZOO"), aera, oede, kaese, std::string("ABER"), std::string("KALT")})
         ASSERT_TRUE(dict.AddWord(word)) << word;
     dict.SaveToFile(folder.Path());
     EXPECT_TRUE(platform.boxes.empty());

@@ -225,8 +225,8 @@ const std::string kGermanAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ\xC4\xD6\xDC";
 
 // Lower-case Windows-1252 German: käse, öde, fuß, übel, ähre, zäh, ...
 const char kGermanWords[] =
-    "k\xE4se\n\xF6" "de\nfu\xDF\n\xFC" "bel\n\xE4hre\nz\xE4h\nm\xFC" "de\nk\xFChl\nsee\nt\xFCr\n"
-    "h\xF6he\nb\xE4r\nr\xFC" "ben\nmal\nleder\nl\xF6sen\n";
+    "k\344se\n\366de\nfu\337\n\374bel\n\344hre\nz\344h\nm\374de\nk\374hl\nsee\nt\374r\n"
+    "h\366he\nb\344r\nr\374ben\nmal\nleder\nl\366sen\n";
 
 TEST_F(VrelTool, EditionDealAndSolveFollowTheEngineWithItsAlphabet) {
     const fs::path dict = File("dict.txt", kGermanWords);
@@ -254,7 +254,8 @@ TEST_F(VrelTool, EditionDealAndSolveFollowTheEngineWithItsAlphabet) {
     board.FindAllWords(words, found, progress);
     std::string rows[BOARD_SIZE], expected;
     for (int row = 0; row < BOARD_SIZE; ++row) {
-        for (int column = 0; column < BOARD_SIZE; ++column) rows[row] += board.LetterAt(row, column);
+        for (int column = 0; column < BOARD_SIZE; ++column)
+            rows[row] += board.LetterAt(row, column);
         expected += rows[row] + "\n";
     }
     for (const std::string& word : found) expected += word + "\n";
@@ -291,12 +292,12 @@ TEST_F(VrelTool, EditionDealAndSolveFollowTheEngineWithItsAlphabet) {
 }
 
 TEST_F(VrelTool, EditionNormalizeAndCheckUseItsAlphabet) {
-    const fs::path in = File("in.txt", "\xF6" "de\nk\xE4se\nzug\nfu\xDF\nabend\nstra\xDF" "e\n");
+    const fs::path in = File("in.txt", "\366de\nk\344se\nzug\nfu\337\nabend\nstra\337e\n");
     const fs::path out = m_dir / "out.dat";
     ToolRun run = Tool({"normalize", "--edition", "de", in.string(), out.string()});
     EXPECT_EQ(run.status, 0) << run.err;
     // Ö after Z; STRASSE has seven letters.
-    EXPECT_EQ(ReadFile(out), "ABEND\r\nFUSS\r\nK\xC4SE\r\nZUG\r\n\xD6" "DE\r\n");
+    EXPECT_EQ(ReadFile(out), "ABEND\r\nFUSS\r\nK\304SE\r\nZUG\r\n\326DE\r\n");
     run = Tool({"check", "--edition", "de", out.string()});
     EXPECT_EQ(run.status, 0) << run.out;
     // English has no letters above Z.

@@ -14,9 +14,10 @@
 namespace {
 
 HMODULE LoadEdition(const Edition& edition) {
-    const std::string path = edition.code == std::string("en")
-                                 ? std::string(VREL_EXE_PATH)
-                                 : std::string(VREL_EDITIONS_PATH) + "/" + edition.code + "/Vrel.exe";
+    const std::string path =
+        edition.code == std::string("en")
+            ? std::string(VREL_EXE_PATH)
+            : std::string(VREL_EDITIONS_PATH) + "/" + edition.code + "/Vrel.exe";
     return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 

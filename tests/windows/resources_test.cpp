@@ -282,9 +282,8 @@ std::string Text1252(HMODULE module, int id) {
         LoadStringW(module, static_cast<UINT>(id), reinterpret_cast<wchar_t*>(&text), 0);
     if (length <= 0 || !text) return std::string();
     std::string bytes(static_cast<std::size_t>(length) * 2, '\0');
-    const int size =
-        WideCharToMultiByte(1252, 0, text, length, bytes.data(), static_cast<int>(bytes.size()),
-                            nullptr, nullptr);
+    const int size = WideCharToMultiByte(1252, 0, text, length, bytes.data(),
+                                         static_cast<int>(bytes.size()), nullptr, nullptr);
     bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
     return bytes;
 }
@@ -296,7 +295,8 @@ TEST_F(EditionResources, StringTablesMatchTheirSources) {
         for (const Text& entry : kTexts) {
             const char* source = edition->Text(entry.id);
             ASSERT_NE(source, nullptr) << edition->code << " string " << entry.id;
-            EXPECT_EQ(Text1252(module, entry.id), source) << edition->code << " string " << entry.id;
+            EXPECT_EQ(Text1252(module, entry.id), source)
+                << edition->code << " string " << entry.id;
         }
         const std::string alphabet = edition->Text(IDS_ALPHABET);
         EXPECT_GE(alphabet.size(), 26u) << edition->code;
@@ -316,7 +316,8 @@ TEST_F(EditionResources, TemplatesHaveTheEnglishLayout) {
         for (int id : kTemplates) {
             const Template english = ParseTemplate(s_module, id);
             const Template t = ParseTemplate(module, id);
-            const std::string where = std::string(edition->code) + " template " + std::to_string(id);
+            const std::string where =
+                std::string(edition->code) + " template " + std::to_string(id);
             EXPECT_EQ(t.title, "Vrel 2") << where;
             EXPECT_EQ(t.style, english.style) << where;
             EXPECT_EQ(t.cx, english.cx) << where;
@@ -332,13 +333,13 @@ TEST_F(EditionResources, TemplatesHaveTheEnglishLayout) {
                 EXPECT_EQ(a.style, b.style) << where << " item " << i;
                 EXPECT_EQ(a.classAtom, b.classAtom) << where << " item " << i;
                 EXPECT_TRUE(a.x == b.x && a.y == b.y && a.cx == b.cx && a.cy == b.cy)
-                    << where << " item " << i << " at " << a.x << "," << a.y << " " << a.cx
-                    << "x" << a.cy;
+                    << where << " item " << i << " at " << a.x << "," << a.y << " " << a.cx << "x"
+                    << a.cy;
                 EXPECT_EQ(a.text.empty(), b.text.empty()) << where << " item " << i;
                 const std::size_t amp = a.text.find('&');
                 if (amp != std::string::npos && amp + 1 < a.text.size()) {
-                    const char key = static_cast<char>(std::tolower(
-                        static_cast<unsigned char>(a.text[amp + 1])));
+                    const char key = static_cast<char>(
+                        std::tolower(static_cast<unsigned char>(a.text[amp + 1])));
                     EXPECT_EQ(mnemonics.find(key), std::string::npos)
                         << where << ": mnemonic " << key << " twice";
                     mnemonics += key;
