@@ -48,13 +48,13 @@ const char* DutchText(int id) {
 }  // namespace
 
 const Edition kEditions[] = {
-    {"en", "English", BuiltInText},
-    {"de", "German", GermanText},
-    {"sv", "Swedish", SwedishText},
-    {"da", "Danish", DanishText},
-    {"nb", "Norwegian (Bokmal)", NorwegianText},
-    {"nl", "Dutch", DutchText},
-    {nullptr, nullptr, nullptr},
+    {"en", BuiltInText},    // English
+    {"de", GermanText},     // German
+    {"sv", SwedishText},    // Swedish
+    {"da", DanishText},     // Danish
+    {"nb", NorwegianText},  // Norwegian (Bokmal)
+    {"nl", DutchText},      // Dutch
+    {nullptr, nullptr},
 };
 
 const Edition* FindEdition(std::string_view code) {

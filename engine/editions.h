@@ -11,8 +11,7 @@
 #include "string_ids.h"
 
 struct Edition {
-    const char* code;      // "en", "de", ...
-    const char* language;  // in English
+    const char* code;  // "en", "de", ...
     const char* (*text)(int id);
 
     // Entry id of the edition's string table (Windows-1252), or nullptr.
