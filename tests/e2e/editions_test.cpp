@@ -1,6 +1,7 @@
 // The German and the Danish editions played through their windows: letters
 // above Z typed in lower case, traced, found by the search, added, listed and
-// saved as Windows-1252 bytes, with the edition's own texts on screen.
+// saved as Windows-1252 bytes, with the edition's own texts on screen and its
+// own help file in the help viewer.
 #include "editions.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,7 @@ struct EditionCase {
     char fresh;          // in the new word that is answered Yes
     const char* startGame;
     const char* addWord;
+    const wchar_t* helpText;  // words of its help's contents
 };
 
 class EditionGame : public ::testing::TestWithParam<EditionCase> {};
@@ -83,6 +85,7 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
 
     App app(Program(c.code));
     app.WriteDictionary(file);
+    ASSERT_TRUE(app.AddProgramFile("Vrel.HLP"));
     ASSERT_TRUE(app.Start()) << Program(c.code);
     const HWND main = app.WaitForDialog(kMainWindow, 30000);
     ASSERT_NE(main, nullptr);
@@ -168,11 +171,18 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
     ASSERT_TRUE(app.WaitForNoDialog(kResultsDialog));
     EXPECT_EQ(ItemText(main, kAverageLine), Format(edition, IDS_AVERAGE_LINE, 200 / possible));
 
+    // Help... opens the edition's help file; exiting closes the viewer.
+    PostClick(main, kHelp);
+    EXPECT_TRUE(
+        WaitUntil([&] { return FindWindowShowing(c.helpText, app.ProcessId()) != nullptr; }, 30000))
+        << "no help viewer showing the edition's help";
+
     PostClick(main, kExitProgram);
     BoxView save = WaitForBoxOf(app.ProcessId(), "Vrel");
     EXPECT_EQ(save.text, edition.Text(IDS_ASK_SAVE));
     ASSERT_TRUE(AnswerBox(save, IDYES));
     EXPECT_EQ(app.WaitForExit(), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !FindWindowShowing(c.helpText, app.ProcessId()); }));
 
     // The file as the edition saves it: its buckets in alphabet order, the
     // letters above Z as their Windows-1252 bytes.
@@ -184,14 +194,13 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
     EXPECT_EQ(app.ReadDictionary(), saved);
 }
 
-INSTANTIATE_TEST_SUITE_P(Editions, EditionGame,
-                         ::testing::Values(EditionCase{"de", '\xC4', '\xD6', '\xC4', '\xC4',
-                                                       "&Starten", "Wort &eintragen"},
-                                           EditionCase{"da", '\xC5', '\xD8', '\xD8', '\xC5',
-                                                       "Nyt &spil", "&Tilf\xF8j ord"}),
-                         [](const ::testing::TestParamInfo<EditionCase>& info) {
-                             return std::string(info.param.code);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Editions, EditionGame,
+    ::testing::Values(EditionCase{"de", '\xC4', '\xD6', '\xC4', '\xC4', "&Starten",
+                                  "Wort &eintragen", L"so viele W\u00F6rter wie m\u00F6glich"},
+                      EditionCase{"da", '\xC5', '\xD8', '\xD8', '\xC5', "Nyt &spil",
+                                  "&Tilf\xF8j ord", L"Find s\u00E5 mange ord i den"}),
+    [](const ::testing::TestParamInfo<EditionCase>& info) { return std::string(info.param.code); });
 
 // The error boxes show the edition's texts, letters above Z included.
 TEST(EditionErrors, MissingDictionaryIsReportedInTheEditionsWords) {
