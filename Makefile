@@ -2,7 +2,7 @@
 JOBS ?= 2
 CTEST := ctest --output-on-failure -j$(JOBS)
 
-.PHONY: all deps native sanitize windows test test-native test-sanitize test-windows screenshots bench tools clean play dist fuzzer fuzz test-fuzz
+.PHONY: all deps native sanitize windows test test-native test-sanitize test-windows screenshots bench tools clean play dist fuzzer fuzz test-fuzz install uninstall
 
 all: native
 
@@ -27,9 +27,10 @@ test-native: native
 test-sanitize: sanitize
 	cd build/sanitize && $(CTEST)
 
-# The Windows tests run under Wine, on one private display for the suite.
+# The Windows tests run under Wine, on one private display with a window
+# manager for the suite.
 test-windows: windows
-	cd build/windows && xvfb-run -a -s "-screen 0 1024x768x24" $(CTEST)
+	cd build/windows && ../../scripts/desktop-run $(CTEST)
 
 # Pictures of a scripted game for the documentation, in docs/.
 screenshots: windows
@@ -50,6 +51,19 @@ bench: native
 EDITION ?= en
 play:
 	@JOBS=$(JOBS) scripts/play $(EDITION)
+
+# The game in the desktop's menu, for the user who runs it (no root):
+# `make install`, `make uninstall` (PURGE=1: the dictionary of added words
+# too). PREFIX (default ~/.local) holds the launcher in bin/; the game
+# folder, the menu entry and the icons go to XDG_DATA_HOME (default
+# PREFIX/share). EDITION=CODE installs a language edition from
+# build/windows/editions/CODE/ beside the English game.
+PREFIX ?= $(HOME)/.local
+install: $(if $(filter en,$(EDITION)),windows)
+	@PREFIX="$(PREFIX)" scripts/desktop-install install $(EDITION)
+
+uninstall:
+	@PREFIX="$(PREFIX)" PURGE="$(PURGE)" scripts/desktop-install uninstall $(EDITION)
 
 # The downloads for Windows players, one zip per edition in build/dist:
 # Vrel-2.0.5-win64.zip (English) and Vrel-2.0.5-CODE-win64.zip, each with
