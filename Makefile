@@ -2,7 +2,7 @@
 JOBS ?= 2
 CTEST := ctest --output-on-failure -j$(JOBS)
 
-.PHONY: all deps native sanitize windows test test-native test-sanitize test-windows screenshots bench tools clean play dist fuzzer fuzz test-fuzz install uninstall
+.PHONY: all deps native sanitize windows windows-clang test-windows-clang test test-native test-sanitize test-windows screenshots bench tools clean play dist fuzzer fuzz test-fuzz install uninstall
 
 all: native
 
@@ -20,6 +20,12 @@ sanitize: deps
 windows: deps
 	cmake --preset windows
 	cmake --build --preset windows -j$(JOBS)
+
+# The same Windows program, engine and tools built by clang (warnings are
+# errors there too).
+windows-clang: deps
+	cmake --preset windows-clang
+	cmake --build --preset windows-clang -j$(JOBS)
 
 test-native: native
 	cd build/native && $(CTEST)
