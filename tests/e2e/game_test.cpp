@@ -237,13 +237,17 @@ TEST_F(VrelGame, StartsWithTheLoadingDialogAloneThenTheMainWindowOutOfPlay) {
     bool mainShownDuringLoad = false;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            const HWND loading = m_app.FindDialog(kLoadingDialog);
+            // The main window first: a loading dialog still seen after it
+            // was on screen with it. The other order would count a switch
+            // from one to the other between the two looks.
             const HWND main = m_app.FindDialog(kMainWindow, false);
+            const bool mainVisible = main && IsWindowVisible(main);
+            const HWND loading = m_app.FindDialog(kLoadingDialog);
             if (loading) {
                 sawLoading = true;
-                if (main && IsWindowVisible(main)) mainShownDuringLoad = true;
+                if (mainVisible) mainShownDuringLoad = true;
             }
-            return !loading && main && IsWindowVisible(main);
+            return !loading && mainVisible;
         },
         30000))
         << "the main window did not show";
