@@ -27,6 +27,16 @@ windows-clang: deps
 	cmake --preset windows-clang
 	cmake --build --preset windows-clang -j$(JOBS)
 
+# The clang build's vrel-tool.exe, under Wine, deals and solves twenty games
+# exactly as the native vrel-tool does.
+CLANG_CHECK := build/windows-clang/deal
+test-windows-clang: windows-clang native
+	build/native/bin/vrel-tool deal --dict data/VREL.DAT --seed 1 --games 20 > $(CLANG_CHECK).expected
+	scripts/wine-run --prefix=build/windows/wineprefix \
+	  build/windows-clang/bin/vrel-tool.exe deal --dict data/VREL.DAT --seed 1 --games 20 > $(CLANG_CHECK).raw
+	tr -d '\r' < $(CLANG_CHECK).raw | cmp - $(CLANG_CHECK).expected
+	@echo "windows-clang: vrel-tool.exe deals as the native build does"
+
 test-native: native
 	cd build/native && $(CTEST)
 
@@ -42,9 +52,10 @@ test-windows: windows
 screenshots: windows
 	scripts/wine-screenshots build/windows docs
 
-# Every suite: plain, under the sanitizers, the fuzzer, and the Windows build
-# under Wine (last, so that its summary closes the run).
-test: test-native test-sanitize test-fuzz test-windows
+# Every suite: plain, under the sanitizers, the fuzzer, the clang build for
+# Windows, and the Windows build under Wine (last, so that its summary closes
+# the run).
+test: test-native test-sanitize test-fuzz test-windows-clang test-windows
 
 tools: native
 	@echo "Tools are in build/native/bin: vrel-tool (vrel-tool --help)"
