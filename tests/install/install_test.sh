@@ -8,13 +8,16 @@
 #
 #   install_test.sh SOURCE-DIR BUILD-DIR
 #
-# Without a display in DISPLAY it runs on a private one (scripts/desktop-run).
+# It runs on a private display of its own (scripts/desktop-run), so that it
+# can run beside the tests that share one.
 set -uo pipefail
 
 source_dir=$1
 build_dir=$2
 installer=$source_dir/scripts/desktop-install
-[ -n "${DISPLAY:-}" ] || exec "$source_dir/scripts/desktop-run" "$0" "$@"
+if [ "${VREL_INSTALL_TEST_DISPLAY:-}" != private ]; then
+  exec env VREL_INSTALL_TEST_DISPLAY=private "$source_dir/scripts/desktop-run" "$0" "$@"
+fi
 
 work=$(mktemp -d)
 home="$work/vrel home"
@@ -45,7 +48,7 @@ files_left() {
 
 # The environment of a user with nothing set up: XDG defaults, no prefix.
 as_user() {
-  env -u XDG_DATA_HOME -u PREFIX -u PURGE -u WINEPREFIX HOME="$home" VREL_BUILD="$build_dir" "$@"
+  env -u XDG_DATA_HOME -u PREFIX -u PURGE -u WINEPREFIX -u VREL_INSTALL_TEST_DISPLAY HOME="$home" VREL_BUILD="$build_dir" "$@"
 }
 
 data=$home/.local/share
