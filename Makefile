@@ -76,7 +76,7 @@ play:
 # PREFIX/share). EDITION=CODE installs a language edition from
 # build/windows/editions/CODE/ beside the English game.
 PREFIX ?= $(HOME)/.local
-install: $(if $(filter en,$(EDITION)),windows)
+install: windows
 	@PREFIX="$(PREFIX)" scripts/desktop-install install $(EDITION)
 
 uninstall:

@@ -141,6 +141,32 @@ left=$(files_left)
 [ -z "$left" ] || fail "uninstall PURGE=1 left: $left"
 [ -e "$game" ] && fail "uninstall PURGE=1 left the game folder"
 
+# --- an edition ----------------------------------------------------------------
+# Its own folder, launcher and menu entry beside the English game's, and its
+# locale for Wine: a stand-in for wine records how the launcher runs it.
+edition=$data/vrel-de
+output=$(as_user "$installer" install de 2>&1) || fail "install de failed: $output"
+check "the German Vrel.exe is not the build's" cmp -s "$build_dir/editions/de/Vrel.exe" "$edition/Vrel.exe"
+check "the German VREL.DAT is not the shipped one" cmp -s "$source_dir/data/de/VREL.DAT" "$edition/VREL.DAT"
+check "desktop-file-validate rejects the German menu entry" desktop-file-validate "$data/applications/vrel-de.desktop"
+check "the German menu entry is not named Vrel 2 (German)" grep -qx 'Name=Vrel 2 (German)' "$data/applications/vrel-de.desktop"
+mkdir "$work/bin"
+cat >"$work/bin/wine" <<'WINE'
+#!/bin/sh
+if [ "$1" = wineboot ]; then mkdir -p "$WINEPREFIX" && : >"$WINEPREFIX/system.reg"; exit 0; fi
+printf '%s\n' "LC_ALL=${LC_ALL:-}" "WINEPREFIX=$WINEPREFIX" "$@" >"$WINE_RECORD"
+WINE
+printf '#!/bin/sh\n' >"$work/bin/wineserver"
+chmod +x "$work/bin/wine" "$work/bin/wineserver"
+as_user env PATH="$work/bin:$PATH" WINE_RECORD="$work/record" "$home/.local/bin/vrel-de" >/dev/null 2>&1 ||
+  fail "the German launcher failed"
+expected=$(printf '%s\n' "LC_ALL=de_DE.UTF-8" "WINEPREFIX=$edition/wineprefix" "$edition/Vrel.exe")
+[ "$(cat "$work/record" 2>/dev/null)" = "$expected" ] ||
+  fail "the German launcher ran: $(cat "$work/record" 2>/dev/null), not: $expected"
+output=$(as_user env PURGE=1 "$installer" uninstall de 2>&1) || fail "uninstall de failed: $output"
+left=$(files_left)
+[ -z "$left" ] || fail "uninstall de PURGE=1 left: $left"
+
 # --- an edition that was not built ---------------------------------------------
 output=$(as_user env VREL_BUILD="$home/no-build" "$installer" install de 2>&1)
 status=$?
