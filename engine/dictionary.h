@@ -19,6 +19,8 @@
 #include "word_key_set.h"
 #include "word_list.h"
 
+class InputFile;
+
 constexpr int MAX_LETTERS = 29;
 constexpr int MIN_WORD_LEN = 3;
 constexpr int MAX_WORD_LEN = 6;
@@ -62,7 +64,8 @@ class CWordDictionary {
     std::size_t WordCount() const;
 
     // Reads VREL.DAT from the program's folder; a file that cannot be opened or
-    // read ends the process with the fatal error box.
+    // read ends the process with the fatal error box. A file that another
+    // program holds is tried again for about a second first.
     void LoadFromFile();
     void LoadFromFile(const std::string& folder);
     // Writes the dictionary to VREL.DAT in the program's folder through
@@ -71,9 +74,25 @@ class CWordDictionary {
     void SaveToFile(const std::string& folder) const;
     // As SaveToFile, into any path, with a temporary file beside it.
     // Answers whether the new file is in place.
+    //
+    // Saves of one path never overlap: a save waits about two seconds for
+    // another process's save to end. A save over the file that this
+    // dictionary was loaded from first adds, in file order, the words that
+    // the file holds now and the dictionary lacks (another copy of the
+    // program may have saved them), so that no saved word is lost; they go to
+    // the ends of their buckets. When that file is there but cannot be read,
+    // the save fails. Files that another program holds briefly are tried
+    // again for about a second.
     bool SaveAs(const std::string& path, const std::string& temporaryPath) const;
 
   private:
+    // Adds the words of the file by the reader's rules, in file order.
+    // Answers whether the whole file was read.
+    bool ReadWords(InputFile& file);
+    // Adds the words of the dictionary file at path, as a save finds it.
+    // Answers whether it was read whole or is not there at all.
+    bool ReadSavedFile(const std::string& path);
+
     std::string m_strAlphabet;
     std::int32_t m_nLetterWeight[MAX_LETTERS];
     bool m_bModified;
@@ -82,6 +101,8 @@ class CWordDictionary {
     // large a bucket grows: each byte's letter index, and the stored words.
     std::array<std::int8_t, 256> m_letterIndex;
     WordKeySet m_storedWords;
+    // The dictionary file of the last completed load.
+    std::string m_strLoadedPath;
 };
 
 #endif  // VREL_ENGINE_DICTIONARY_H_

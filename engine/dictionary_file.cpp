@@ -14,6 +14,25 @@ namespace {
 
 constexpr char kEndOfFile = 0x1A;  // Ctrl-Z
 
+// A file that another program holds for a moment (a backup program, an
+// indexer, a virus scanner) is tried again every kRetryPauseMs for about a
+// second; a save waits about two seconds for another copy's save to end.
+constexpr int kRetryPauseMs = 20;
+constexpr int kBriefHoldTries = 1000 / kRetryPauseMs;
+constexpr int kSaveLockTries = 2000 / kRetryPauseMs;
+
+// Runs attempt(&error) until it succeeds, fails for a reason other than a
+// busy file, or has been tried `tries` times; answers its last result.
+template <typename Attempt>
+auto TryWhileBusy(int tries, FileError& error, Attempt attempt) {
+    for (int tried = 1;; ++tried) {
+        error = FileError::kFailed;
+        auto result = attempt(&error);
+        if (result || error != FileError::kBusy || tried >= tries) return result;
+        Platform::Get().Pause(kRetryPauseMs);
+    }
+}
+
 bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -110,17 +129,33 @@ void CWordDictionary::LoadFromFile() { LoadFromFile(GetProgramDirectory()); }
 
 void CWordDictionary::LoadFromFile(const std::string& folder) {
     const std::string path = folder + LoadText(IDS_DICTIONARY_FILE);
-    std::unique_ptr<InputFile> file = Platform::Get().OpenForRead(path);
-    if (!file) ShowFatalError(FormatMessageText(IDS_CANNOT_LOAD, path.c_str()));
-    const bool complete = ReadDictionaryLines(*file, [this](const DictionaryLine& line) {
+    FileError error;
+    std::unique_ptr<InputFile> file = TryWhileBusy(kBriefHoldTries, error, [&](FileError* reason) {
+        return Platform::Get().OpenForRead(path, reason);
+    });
+    // Going on with part of the file would let a later save drop the rest.
+    if (!file || !ReadWords(*file))
+        ShowFatalError(FormatMessageText(IDS_CANNOT_LOAD, path.c_str()));
+    m_bModified = false;
+    m_strLoadedPath = path;
+}
+
+bool CWordDictionary::ReadWords(InputFile& file) {
+    return ReadDictionaryLines(file, [this](const DictionaryLine& line) {
         if (line.TooLong()) return;  // never a word, and not all of it is held
         std::string word = line.text;
         NormalizeWord(word);
         AddWord(word);
     });
-    // Going on with part of the file would let a later save drop the rest.
-    if (!complete) ShowFatalError(FormatMessageText(IDS_CANNOT_LOAD, path.c_str()));
-    m_bModified = false;
+}
+
+bool CWordDictionary::ReadSavedFile(const std::string& path) {
+    FileError error;
+    std::unique_ptr<InputFile> file = TryWhileBusy(kBriefHoldTries, error, [&](FileError* reason) {
+        return Platform::Get().OpenForRead(path, reason);
+    });
+    if (!file) return error == FileError::kNotFound;
+    return ReadWords(*file);
 }
 
 void CWordDictionary::SaveToFile() const { SaveToFile(GetProgramDirectory()); }
@@ -131,22 +166,37 @@ void CWordDictionary::SaveToFile(const std::string& folder) const {
 
 bool CWordDictionary::SaveAs(const std::string& path, const std::string& temporaryPath) const {
     Platform& platform = Platform::Get();
-    std::unique_ptr<OutputFile> file = platform.CreateForWrite(temporaryPath);
-    if (!file) {
-        ShowError(FormatMessageText(IDS_CANNOT_SAVE, temporaryPath.c_str()));
+    const std::string cannotSave = FormatMessageText(IDS_CANNOT_SAVE, temporaryPath.c_str());
+    FileError error;
+    // Held from before the read of the file on disk to after the replace.
+    std::unique_ptr<FileLock> lock = TryWhileBusy(
+        kSaveLockTries, error, [&](FileError* reason) { return platform.LockFile(path, reason); });
+    if (!lock) {
+        ShowError(cannotSave);
         return false;
     }
+    std::unique_ptr<OutputFile> file = TryWhileBusy(kBriefHoldTries, error, [&](FileError* reason) {
+        return platform.CreateForWrite(temporaryPath, reason);
+    });
+    if (!file) {
+        lock.reset();  // other saves need not wait for the box
+        ShowError(cannotSave);
+        return false;
+    }
+    // What another copy may have saved since the load; each bucket is
+    // written with the words of it that this dictionary lacks at its end.
+    CWordDictionary onDisk;
+    bool written = path != m_strLoadedPath || onDisk.ReadSavedFile(path);
+    const auto write = [&](const std::string& word) {
+        const std::string line = word + "\r\n";
+        written = written && file->Write(line.data(), line.size());
+    };
     const int letters = static_cast<int>(m_strAlphabet.size());
-    bool written = true;
     for (int i = 0; i < letters && written; ++i) {
         for (int j = 0; j < letters && written; ++j) {
-            for (const std::string& word : m_buckets[i][j]) {
-                const std::string line = word + "\r\n";
-                if (!file->Write(line.data(), line.size())) {
-                    written = false;
-                    break;
-                }
-            }
+            for (const std::string& word : m_buckets[i][j]) write(word);
+            for (const std::string& word : onDisk.m_buckets[i][j])
+                if (!Contains(word)) write(word);
         }
     }
     written = written && file->Sync();
@@ -154,10 +204,15 @@ bool CWordDictionary::SaveAs(const std::string& path, const std::string& tempora
     if (!written) {
         // The old file stays in place; the partial copy must not linger.
         platform.RemoveFile(temporaryPath);
-        ShowError(FormatMessageText(IDS_CANNOT_SAVE, temporaryPath.c_str()));
+        lock.reset();
+        ShowError(cannotSave);
         return false;
     }
-    if (!platform.MoveOver(temporaryPath, path)) {
+    const bool moved = TryWhileBusy(kBriefHoldTries, error, [&](FileError* reason) {
+        return platform.MoveOver(temporaryPath, path, reason);
+    });
+    lock.reset();
+    if (!moved) {
         ShowError(FormatMessageText(IDS_CANNOT_RENAME, temporaryPath.c_str(), path.c_str()));
         return false;
     }

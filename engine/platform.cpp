@@ -1,5 +1,8 @@
 #include "platform.h"
 
+#include <chrono>
+#include <thread>
+
 #include "buffered_file.h"
 
 namespace {
@@ -9,6 +12,10 @@ Platform* g_pPlatform = nullptr;
 Platform& Platform::Get() { return g_pPlatform ? *g_pPlatform : NativePlatform(); }
 
 void Platform::Set(Platform* platform) { g_pPlatform = platform; }
+
+void Platform::Pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 bool BufferedOutputFile::Write(const char* data, std::size_t size) {
     if (m_bFailed || m_bClosed) return false;

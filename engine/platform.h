@@ -1,5 +1,6 @@
-// The engine's one seam to the operating system: files, message boxes, the
-// program's folder, the string table, upper-casing and process exit.
+// The engine's one seam to the operating system: files and their locks,
+// message boxes, the program's folder, the string table, upper-casing, pauses
+// and process exit.
 //
 // Only the platform_*.cpp files include OS headers. Code calls Platform::Get();
 // tests may install their own Platform (for instance to inject faults) with
@@ -20,6 +21,19 @@ enum : unsigned {
 };
 enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 
+// Why a file operation failed.
+enum class FileError {
+    kNone,
+    kNotFound,  // the file (or its folder) does not exist
+    kBusy,      // another program holds it for now: trying again may succeed
+    kFailed,    // any other reason
+};
+
+// Sets *error when the caller asked for the reason.
+inline void ReportFileError(FileError* error, FileError reason) {
+    if (error) *error = reason;
+}
+
 // A file opened for reading. Read returns the number of bytes read, 0 at the
 // end of the file, or -1 when the read failed.
 class InputFile {
@@ -36,6 +50,13 @@ class OutputFile {
     virtual bool Write(const char* data, std::size_t size) = 0;
     virtual bool Sync() = 0;
     virtual bool Close() = 0;
+};
+
+// A lock taken with Platform::LockFile, held until it is destroyed. The system
+// releases it when the process that holds it dies.
+class FileLock {
+  public:
+    virtual ~FileLock() = default;
 };
 
 class Platform {
@@ -57,18 +78,31 @@ class Platform {
     // Upper-cases 8-bit text in place by the system's code page.
     virtual void UpperCase(std::string& text) = 0;
 
+    // Each file operation that can fail gives the reason in *error when error
+    // is not null.
+    //
     // Opens an existing file for reading without sharing; null on failure.
-    virtual std::unique_ptr<InputFile> OpenForRead(const std::string& path) = 0;
+    virtual std::unique_ptr<InputFile> OpenForRead(const std::string& path,
+                                                   FileError* error = nullptr) = 0;
     // Creates or empties a file for writing without sharing; null on failure.
-    virtual std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) = 0;
+    virtual std::unique_ptr<OutputFile> CreateForWrite(const std::string& path,
+                                                       FileError* error = nullptr) = 0;
     // Atomically puts the file from in place of the file to, which may exist.
-    virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
+    virtual bool MoveOver(const std::string& from, const std::string& to,
+                          FileError* error = nullptr) = 0;
+    // Takes the lock that keeps two processes from saving the file at path at
+    // once; null (kBusy) while another process holds it. Where the file
+    // system has no locks, answers a lock that holds nothing.
+    virtual std::unique_ptr<FileLock> LockFile(const std::string& path,
+                                               FileError* error = nullptr) = 0;
     // Deletes a file; false when it could not.
     virtual bool RemoveFile(const std::string& path) = 0;
 
     // Shows a message box owned by the active window; returns the answer.
     virtual int ShowMessageBox(const std::string& text, const std::string& caption,
                                unsigned type) = 0;
+    // Waits before a file operation is tried again.
+    virtual void Pause(int milliseconds);
     // Ends the process at once with the exit code.
     [[noreturn]] virtual void ExitProcess(int code) = 0;
 };

@@ -1,5 +1,6 @@
 // The POSIX side of the seam: native builds for development and tests.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +59,21 @@ class PosixOutputFile : public BufferedOutputFile {
     int m_fd;
 };
 
+// An flock on a folder; fd -1 holds nothing.
+class PosixFileLock : public FileLock {
+  public:
+    explicit PosixFileLock(int fd) : m_fd(fd) {}
+    ~PosixFileLock() override {
+        if (m_fd >= 0) ::close(m_fd);  // releases the lock
+    }
+
+  private:
+    int m_fd;
+};
+
+// POSIX has no sharing modes: only a missing file is told apart.
+FileError ErrorOf(int code) { return code == ENOENT ? FileError::kNotFound : FileError::kFailed; }
+
 // Upper case of a byte in the Windows-1252 code page, as the Win32 side gets it
 // from the system.
 char UpperCase1252(char c) {
@@ -107,26 +123,36 @@ class PosixPlatform : public Platform {
         for (char& c : text) c = UpperCase1252(c);
     }
 
-    std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return nullptr;
+        if (fd < 0) {
+            ReportFileError(error, ErrorOf(errno));
+            return nullptr;
+        }
         return std::make_unique<PosixInputFile>(fd);
     }
 
-    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path, FileError* error) override {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0) return nullptr;
+        if (fd < 0) {
+            ReportFileError(error, ErrorOf(errno));
+            return nullptr;
+        }
         return std::make_unique<PosixOutputFile>(fd);
     }
 
-    bool MoveOver(const std::string& from, const std::string& to) override {
+    bool MoveOver(const std::string& from, const std::string& to, FileError* error) override {
         // A read-only file is not replaced, as on Windows.
         struct stat status;
         if (::stat(to.c_str(), &status) == 0 && (status.st_mode & S_IWUSR) == 0) {
             errno = EACCES;
+            ReportFileError(error, FileError::kFailed);
             return false;
         }
-        if (::rename(from.c_str(), to.c_str()) != 0) return false;
+        if (::rename(from.c_str(), to.c_str()) != 0) {
+            ReportFileError(error, ErrorOf(errno));
+            return false;
+        }
         // Make the new directory entry itself durable.
         const int dir = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
@@ -134,6 +160,23 @@ class PosixPlatform : public Platform {
             ::close(dir);
         }
         return true;
+    }
+
+    // The lock is an flock on the file's folder, which stays put while the
+    // files in it are created, renamed and removed.
+    std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override {
+        const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        // Without a folder to lock the save fails on its own.
+        if (fd < 0) return std::make_unique<PosixFileLock>(-1);
+        int result;
+        do result = ::flock(fd, LOCK_EX | LOCK_NB);
+        while (result != 0 && errno == EINTR);
+        if (result == 0) return std::make_unique<PosixFileLock>(fd);
+        const bool busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        if (!busy) return std::make_unique<PosixFileLock>(-1);  // no locks on this file system
+        ReportFileError(error, FileError::kBusy);
+        return nullptr;
     }
 
     bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }

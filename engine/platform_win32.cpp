@@ -9,6 +9,9 @@
 #endif
 #include <windows.h>
 
+#include <cstdint>
+#include <cwchar>
+
 #include "buffered_file.h"
 #include "platform.h"
 #include "texts.h"
@@ -44,6 +47,77 @@ std::wstring FilePath(const std::string& path) {
     if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
     return wide;
 }
+
+FileError ErrorOf(DWORD code) {
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return FileError::kNotFound;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FileError::kBusy;
+        default:
+            return FileError::kFailed;
+    }
+}
+
+// Whether another handle holds the file without letting it be deleted, as a
+// program that opened it without sharing does.
+bool HeldOpen(const std::wstring& path) {
+    const HANDLE probe =
+        CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(probe);
+    return false;
+}
+
+// The name of the save lock of a file: the same for every spelling of its path
+// (relative, short 8.3 names, any case), short enough for an object name.
+std::wstring LockName(const std::string& path) {
+    std::wstring full = FilePath(path);
+    const DWORD size = GetFullPathNameW(full.c_str(), 0, nullptr, nullptr);
+    if (size > 0) {
+        std::wstring buffer(size, L'\0');
+        const DWORD length = GetFullPathNameW(full.c_str(), size, buffer.data(), nullptr);
+        if (length > 0 && length < size) full.assign(buffer.data(), length);
+    }
+    const std::size_t slash = full.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) {
+        const std::wstring folder = full.substr(0, slash + 1);
+        const DWORD longSize = GetLongPathNameW(folder.c_str(), nullptr, 0);
+        if (longSize > 0) {
+            std::wstring buffer(longSize, L'\0');
+            const DWORD length = GetLongPathNameW(folder.c_str(), buffer.data(), longSize);
+            if (length > 0 && length < longSize)
+                full = std::wstring(buffer.data(), length) + full.substr(slash + 1);
+        }
+    }
+    if (!full.empty()) CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+    std::uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
+    for (wchar_t c : full) {
+        hash ^= static_cast<std::uint64_t>(c);
+        hash *= 1099511628211ull;
+    }
+    wchar_t name[64];
+    swprintf(name, 64, L"Vrel-save-%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+// The save lock: a named mutex, owned by the thread that took it. The system
+// hands an abandoned one to the next taker when its owner dies.
+class Win32FileLock : public FileLock {
+  public:
+    explicit Win32FileLock(HANDLE mutex) : m_hMutex(mutex) {}
+    ~Win32FileLock() override {
+        if (!m_hMutex) return;
+        ReleaseMutex(m_hMutex);
+        CloseHandle(m_hMutex);
+    }
+
+  private:
+    HANDLE m_hMutex;
+};
 
 class Win32InputFile : public InputFile {
   public:
@@ -133,29 +207,57 @@ class Win32Platform : public Platform {
         if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
     }
 
-    std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
         const HANDLE handle = CreateFileW(FilePath(path).c_str(), GENERIC_READ, 0, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return nullptr;
+        if (handle == INVALID_HANDLE_VALUE) {
+            ReportFileError(error, ErrorOf(GetLastError()));
+            return nullptr;
+        }
         return std::make_unique<Win32InputFile>(handle);
     }
 
-    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path, FileError* error) override {
         const HANDLE handle = CreateFileW(FilePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return nullptr;
+        if (handle == INVALID_HANDLE_VALUE) {
+            ReportFileError(error, ErrorOf(GetLastError()));
+            return nullptr;
+        }
         return std::make_unique<Win32OutputFile>(handle);
     }
 
-    bool MoveOver(const std::string& from, const std::string& to) override {
+    bool MoveOver(const std::string& from, const std::string& to, FileError* error) override {
+        const std::wstring target = FilePath(to);
         // A read-only file is not replaced (Windows refuses; Wine would not).
-        const DWORD attributes = GetFileAttributesW(FilePath(to).c_str());
+        const DWORD attributes = GetFileAttributesW(target.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            ReportFileError(error, FileError::kFailed);
             SetLastError(ERROR_ACCESS_DENIED);
             return false;
         }
-        return MoveFileExW(FilePath(from).c_str(), FilePath(to).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        if (MoveFileExW(FilePath(from).c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD code = GetLastError();
+        // A file that another program holds open cannot be replaced, and the
+        // system says so as "access denied": tell that apart by asking.
+        const bool held = code == ERROR_ACCESS_DENIED && HeldOpen(target);
+        ReportFileError(error, held ? FileError::kBusy : ErrorOf(code));
+        SetLastError(code);
+        return false;
+    }
+
+    std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override {
+        const HANDLE mutex = CreateMutexW(nullptr, FALSE, LockName(path).c_str());
+        // Without a mutex the save goes on unguarded rather than not at all.
+        if (!mutex) return std::make_unique<Win32FileLock>(nullptr);
+        const DWORD taken = WaitForSingleObject(mutex, 0);
+        if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED)
+            return std::make_unique<Win32FileLock>(mutex);
+        CloseHandle(mutex);
+        ReportFileError(error, FileError::kBusy);
+        return nullptr;
     }
 
     bool RemoveFile(const std::string& path) override {

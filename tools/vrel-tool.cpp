@@ -75,15 +75,19 @@ class ConsolePlatform : public Platform {
     }
     std::string ProgramDirectory() override { return m_native.ProgramDirectory(); }
     void UpperCase(std::string& text) override { m_native.UpperCase(text); }
-    std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
-        return m_native.OpenForRead(path);
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
+        return m_native.OpenForRead(path, error);
     }
-    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
-        return m_native.CreateForWrite(path);
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path, FileError* error) override {
+        return m_native.CreateForWrite(path, error);
     }
-    bool MoveOver(const std::string& from, const std::string& to) override {
-        return m_native.MoveOver(from, to);
+    bool MoveOver(const std::string& from, const std::string& to, FileError* error) override {
+        return m_native.MoveOver(from, to, error);
     }
+    std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override {
+        return m_native.LockFile(path, error);
+    }
+    void Pause(int milliseconds) override { m_native.Pause(milliseconds); }
     bool RemoveFile(const std::string& path) override { return m_native.RemoveFile(path); }
     int ShowMessageBox(const std::string& text, const std::string&, unsigned type) override {
         std::fprintf(stderr, "vrel-tool: %s\n", text.c_str());

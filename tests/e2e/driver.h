@@ -178,14 +178,18 @@ class EditionPlatform : public Platform {
     }
     std::string ProgramDirectory() override { return NativePlatform().ProgramDirectory(); }
     void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
-    std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
-        return NativePlatform().OpenForRead(path);
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
+        return NativePlatform().OpenForRead(path, error);
     }
-    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
-        return NativePlatform().CreateForWrite(path);
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path,
+                                               FileError* error) override {
+        return NativePlatform().CreateForWrite(path, error);
     }
-    bool MoveOver(const std::string& from, const std::string& to) override {
-        return NativePlatform().MoveOver(from, to);
+    bool MoveOver(const std::string& from, const std::string& to, FileError* error) override {
+        return NativePlatform().MoveOver(from, to, error);
+    }
+    std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override {
+        return NativePlatform().LockFile(path, error);
     }
     bool RemoveFile(const std::string& path) override { return NativePlatform().RemoveFile(path); }
     int ShowMessageBox(const std::string&, const std::string&, unsigned) override {

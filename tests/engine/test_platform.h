@@ -3,13 +3,15 @@
 //
 //   TestPlatform platform;          // installed until it goes out of scope
 //   platform.failWriteAt = 2;       // the second Write of a save fails
+//   platform.busyOpens = 3;         // the next three opens find the file held
 //   ScratchFolder folder;           // empty folder, removed afterwards
 //   WriteBytes(folder.File("VREL.DAT"), "CAT\r\n");
 //   dict.SaveToFile(folder.Path());
 //   EXPECT_EQ(platform.boxes.size(), 1u);
 //
 // Message boxes are recorded and never shown, so tests that reach an error box
-// do not block on a real window; ExitProcess still ends the process for real.
+// do not block on a real window; pauses are counted and not waited; ExitProcess
+// still ends the process for real.
 #ifndef VREL_TESTS_ENGINE_TEST_PLATFORM_H_
 #define VREL_TESTS_ENGINE_TEST_PLATFORM_H_
 
@@ -67,6 +69,12 @@ class TestPlatform : public Platform {
     // failReadAfter bytes have been read (if >= 0), the next read fails.
     std::size_t readChunk = 0;
     long failReadAfter = -1;
+    // The next that many calls of each kind fail as busy, as if another
+    // program held the file (or another process the lock).
+    int busyOpens = 0;
+    int busyCreates = 0;
+    int busyMoves = 0;
+    int busyLocks = 0;
     // Death tests: also print each box as "caption: text" to stderr.
     bool echoBoxes = false;
     // When not empty, the alphabet (string 120) in place of the native one.
@@ -74,6 +82,7 @@ class TestPlatform : public Platform {
 
     std::vector<RecordedBox> boxes;
     int writes = 0;
+    int pausedMs = 0;
 
     std::string LoadText(int id) override {
         if (id == IDS_ALPHABET && !alphabet.empty()) return alphabet;
@@ -82,22 +91,29 @@ class TestPlatform : public Platform {
     std::string ProgramDirectory() override { return NativePlatform().ProgramDirectory(); }
     void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
 
-    std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
-        std::unique_ptr<InputFile> file = NativePlatform().OpenForRead(path);
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
+        if (Busy(busyOpens, error)) return nullptr;
+        std::unique_ptr<InputFile> file = NativePlatform().OpenForRead(path, error);
         if (!file) return nullptr;
         return std::make_unique<Input>(std::move(file), *this);
     }
 
-    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
-        if (failCreate) return nullptr;
-        std::unique_ptr<OutputFile> file = NativePlatform().CreateForWrite(path);
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path, FileError* error) override {
+        if (failCreate || Busy(busyCreates, error)) return nullptr;
+        std::unique_ptr<OutputFile> file = NativePlatform().CreateForWrite(path, error);
         if (!file) return nullptr;
         return std::make_unique<Output>(std::move(file), *this);
     }
 
-    bool MoveOver(const std::string& from, const std::string& to) override {
-        return !failReplace && NativePlatform().MoveOver(from, to);
+    bool MoveOver(const std::string& from, const std::string& to, FileError* error) override {
+        if (Busy(busyMoves, error)) return false;
+        return !failReplace && NativePlatform().MoveOver(from, to, error);
     }
+    std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override {
+        if (Busy(busyLocks, error)) return nullptr;
+        return NativePlatform().LockFile(path, error);
+    }
+    void Pause(int milliseconds) override { pausedMs += milliseconds; }
     bool RemoveFile(const std::string& path) override { return NativePlatform().RemoveFile(path); }
 
     int ShowMessageBox(const std::string& text, const std::string& caption,
@@ -116,6 +132,13 @@ class TestPlatform : public Platform {
     }
 
   private:
+    static bool Busy(int& count, FileError* error) {
+        if (count <= 0) return false;
+        --count;
+        ReportFileError(error, FileError::kBusy);
+        return true;
+    }
+
     class Input : public InputFile {
       public:
         Input(std::unique_ptr<InputFile> file, TestPlatform& owner)

@@ -25,21 +25,31 @@ class MemoryPlatform : public Platform {
     std::string ProgramDirectory() override { return kFolder; }
     void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
 
-    std::unique_ptr<InputFile> OpenForRead(const std::string& path) override {
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
         auto file = files.find(path);
-        if (file == files.end()) return nullptr;
+        if (file == files.end()) {
+            ReportFileError(error, FileError::kNotFound);
+            return nullptr;
+        }
         return std::make_unique<MemoryInput>(file->second);
     }
-    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path) override {
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path, FileError*) override {
         files[path].clear();
         return std::make_unique<MemoryOutput>(files[path]);
     }
-    bool MoveOver(const std::string& from, const std::string& to) override {
+    bool MoveOver(const std::string& from, const std::string& to, FileError* error) override {
         auto file = files.find(from);
-        if (file == files.end()) return false;
+        if (file == files.end()) {
+            ReportFileError(error, FileError::kNotFound);
+            return false;
+        }
         files[to] = std::move(file->second);
         files.erase(from);
         return true;
+    }
+    // One process: there is no one to keep out.
+    std::unique_ptr<FileLock> LockFile(const std::string&, FileError*) override {
+        return std::make_unique<FileLock>();
     }
     bool RemoveFile(const std::string& path) override { return files.erase(path) == 1; }
     int ShowMessageBox(const std::string&, const std::string&, unsigned) override { std::abort(); }
