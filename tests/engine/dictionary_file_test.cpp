@@ -298,6 +298,91 @@ TEST_F(FailedSave, LeftoverTemporaryIsOverwritten) {
     EXPECT_TRUE(platform.boxes.empty());
 }
 
+// ---- Words saved by another copy meanwhile, and files held for a moment.
+
+// The dictionary of a running game: loaded from VREL.DAT, one word added.
+class SaveAfterLoad : public DictionaryFile {
+  protected:
+    SaveAfterLoad() {
+        WriteBytes(DictPath(), kLoaded);
+        dict.LoadFromFile(folder.Path());
+        dict.AddWord("CAD");
+    }
+
+    static constexpr const char* kLoaded = "CAT\r\nDOG\r\n";
+    static constexpr const char* kSaved = "CAT\r\nCAD\r\nDOG\r\n";
+    CWordDictionary dict;
+};
+
+TEST_F(SaveAfterLoad, KeepsWordsAnotherCopySavedAtTheEndsOfTheirBuckets) {
+    WriteBytes(DictPath(), "CAT\r\nCAB\r\nDOG\r\neel\r\nCAB\r\n");
+    dict.SaveToFile(folder.Path());
+    EXPECT_EQ(ReadBytes(DictPath()), "CAT\r\nCAD\r\nCAB\r\nDOG\r\nEEL\r\n");
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(SaveAfterLoad, WritesTheWholeDictionaryWhenTheFileWasRemoved) {
+    std::filesystem::remove(DictPath());
+    dict.SaveToFile(folder.Path());
+    EXPECT_EQ(ReadBytes(DictPath()), kSaved);
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(SaveAfterLoad, KeepsAFileThatCannotBeReadAgain) {
+    platform.failReadAfter = 0;
+    dict.SaveToFile(folder.Path());
+    EXPECT_EQ(ReadBytes(DictPath()), kLoaded);
+    EXPECT_FALSE(FileExists(TempPath()));
+    EXPECT_EQ(platform.boxes, std::vector<RecordedBox>{SaveErrorBox()});
+}
+
+TEST_F(SaveAfterLoad, BriefHoldsAreWaitedOut) {
+    // Each step finds its file held for 300 ms more.
+    platform.lockHeldMs = 300;
+    platform.createHeldMs = 600;
+    platform.openHeldMs = 900;
+    platform.moveHeldMs = 1200;
+    EXPECT_TRUE(dict.SaveAs(DictPath(), TempPath()));
+    EXPECT_GE(platform.pausedMs, 1200);
+    EXPECT_EQ(ReadBytes(DictPath()), kSaved);
+    EXPECT_FALSE(FileExists(TempPath()));
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(SaveAfterLoad, LongerHoldsGiveTheUsualBoxesAfterAboutASecond) {
+    const RecordedBox rename{"Cannot rename " + TempPath() + " to " + DictPath() + ".",
+                             "Vrel:  Error", 0};
+    struct Case {
+        const char* held;
+        int TestPlatform::*holdMs;
+        int waitedMs;  // about this long, give or take a tenth
+        RecordedBox box;
+    };
+    const Case cases[] = {
+        {"lock, by another copy's save", &TestPlatform::lockHeldMs, 2000, SaveErrorBox()},
+        {"VREL.XXX", &TestPlatform::createHeldMs, 1000, SaveErrorBox()},
+        {"VREL.DAT, to be read", &TestPlatform::openHeldMs, 1000, SaveErrorBox()},
+        {"VREL.DAT, to be replaced", &TestPlatform::moveHeldMs, 1000, rename},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.held);
+        platform.pausedMs = 0;
+        platform.boxes.clear();
+        platform.*c.holdMs = 5000;
+        EXPECT_FALSE(dict.SaveAs(DictPath(), TempPath()));
+        platform.*c.holdMs = 0;
+        EXPECT_GE(platform.pausedMs, c.waitedMs * 9 / 10);
+        EXPECT_LE(platform.pausedMs, c.waitedMs * 11 / 10);
+        EXPECT_EQ(platform.boxes, std::vector<RecordedBox>{c.box});
+        EXPECT_EQ(ReadBytes(DictPath()), kLoaded);
+        if (c.box == rename)
+            EXPECT_EQ(ReadBytes(TempPath()), kSaved);
+        else
+            EXPECT_FALSE(FileExists(TempPath()));
+        std::filesystem::remove(TempPath());
+    }
+}
+
 // ---- Error boxes and fatal errors.
 
 TEST(ErrorBoxes, ShowErrorReturnsAfterTheBox) {
@@ -342,6 +427,36 @@ TEST(ErrorBoxes, FailedLoadsAreFatal) {
         EXPECT_EQ(code, 1) << "file exists: " << fileExists;
         ASSERT_EQ(platform.boxes.size(), 1u);
         EXPECT_EQ(platform.boxes[0], expected);
+    }
+}
+
+TEST(ErrorBoxes, LoadWaitsOutABriefHoldAndALongerOneIsFatal) {
+    ScratchFolder folder;
+    const std::string path = folder.File("VREL.DAT");
+    WriteBytes(path, "CAT\r\n");
+    for (int heldMs : {300, 5000}) {
+        SCOPED_TRACE(heldMs);
+        NonExitingPlatform platform;
+        platform.openHeldMs = heldMs;
+        int code = -1;
+        CWordDictionary dict;
+        try {
+            dict.LoadFromFile(folder.Path());
+        } catch (const ExitCalled& exit) {
+            code = exit.code;
+        }
+        if (heldMs < 1000) {
+            EXPECT_EQ(code, -1);
+            EXPECT_TRUE(dict.Contains("CAT"));
+            EXPECT_TRUE(platform.boxes.empty());
+        } else {
+            EXPECT_EQ(code, 1);
+            const RecordedBox fatal{"Cannot load dictionary file " + path + ".",
+                                    "Vrel:  Fatal Error", 0x30};
+            EXPECT_EQ(platform.boxes, std::vector<RecordedBox>{fatal});
+            EXPECT_GE(platform.pausedMs, 900);
+            EXPECT_LE(platform.pausedMs, 1100);
+        }
     }
 }
 

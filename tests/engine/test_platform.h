@@ -3,7 +3,7 @@
 //
 //   TestPlatform platform;          // installed until it goes out of scope
 //   platform.failWriteAt = 2;       // the second Write of a save fails
-//   platform.busyOpens = 3;         // the next three opens find the file held
+//   platform.openHeldMs = 300;      // opens find the file held for 300 ms
 //   ScratchFolder folder;           // empty folder, removed afterwards
 //   WriteBytes(folder.File("VREL.DAT"), "CAT\r\n");
 //   dict.SaveToFile(folder.Path());
@@ -69,12 +69,13 @@ class TestPlatform : public Platform {
     // failReadAfter bytes have been read (if >= 0), the next read fails.
     std::size_t readChunk = 0;
     long failReadAfter = -1;
-    // The next that many calls of each kind fail as busy, as if another
-    // program held the file (or another process the lock).
-    int busyOpens = 0;
-    int busyCreates = 0;
-    int busyMoves = 0;
-    int busyLocks = 0;
+    // Another program holds the files (another process the lock) until the
+    // pauses add up to this many milliseconds: until then each such call
+    // fails as busy.
+    int openHeldMs = 0;
+    int createHeldMs = 0;
+    int moveHeldMs = 0;
+    int lockHeldMs = 0;
     // Death tests: also print each box as "caption: text" to stderr.
     bool echoBoxes = false;
     // When not empty, the alphabet (string 120) in place of the native one.
@@ -92,25 +93,25 @@ class TestPlatform : public Platform {
     void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
 
     std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
-        if (Busy(busyOpens, error)) return nullptr;
+        if (Held(openHeldMs, error)) return nullptr;
         std::unique_ptr<InputFile> file = NativePlatform().OpenForRead(path, error);
         if (!file) return nullptr;
         return std::make_unique<Input>(std::move(file), *this);
     }
 
     std::unique_ptr<OutputFile> CreateForWrite(const std::string& path, FileError* error) override {
-        if (failCreate || Busy(busyCreates, error)) return nullptr;
+        if (failCreate || Held(createHeldMs, error)) return nullptr;
         std::unique_ptr<OutputFile> file = NativePlatform().CreateForWrite(path, error);
         if (!file) return nullptr;
         return std::make_unique<Output>(std::move(file), *this);
     }
 
     bool MoveOver(const std::string& from, const std::string& to, FileError* error) override {
-        if (Busy(busyMoves, error)) return false;
+        if (Held(moveHeldMs, error)) return false;
         return !failReplace && NativePlatform().MoveOver(from, to, error);
     }
     std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override {
-        if (Busy(busyLocks, error)) return nullptr;
+        if (Held(lockHeldMs, error)) return nullptr;
         return NativePlatform().LockFile(path, error);
     }
     void Pause(int milliseconds) override { pausedMs += milliseconds; }
@@ -132,9 +133,8 @@ class TestPlatform : public Platform {
     }
 
   private:
-    static bool Busy(int& count, FileError* error) {
-        if (count <= 0) return false;
-        --count;
+    bool Held(int untilMs, FileError* error) const {
+        if (pausedMs >= untilMs) return false;
         ReportFileError(error, FileError::kBusy);
         return true;
     }
