@@ -1,6 +1,7 @@
 // Kills a process in the middle of saving a large dictionary, many times at
 // varied moments, and checks each time that VREL.DAT holds either the complete
-// old dictionary or the complete new one.
+// old dictionary or the complete new one; and that the lock of a killed save
+// holds up no later one.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "dictionary.h"
+#include "platform.h"
 
 namespace fs = std::filesystem;
 
@@ -138,6 +141,46 @@ TEST_F(CrashSafety, KilledSaveLeavesOldOrNewDictionaryWhole) {
                          << " us)";
     std::printf("save %lld us; 40 runs: %d killed, %d kept the old file, %d had the new one\n",
                 static_cast<long long>(saveTime.count()), killed, keptOld, gotNew);
+}
+
+TEST_F(CrashSafety, LockOfAKilledSaveHoldsUpNoLaterSave) {
+    WriteBytes(Dictionary(), m_old);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // A save under way: the lock taken, VREL.XXX begun.
+        ::close(ready[0]);
+        std::unique_ptr<FileLock> lock = NativePlatform().LockFile(Dictionary());
+        std::unique_ptr<OutputFile> file = NativePlatform().CreateForWrite(Temporary());
+        if (!lock || !file || !file->Write("ABCD\r\n", 6) || !file->Sync()) ::_exit(3);
+        if (::write(ready[1], "r", 1) != 1) ::_exit(4);
+        for (;;) ::pause();
+    }
+    ::close(ready[1]);
+    char signal = 0;
+    const bool started = ::read(ready[0], &signal, 1) == 1;
+    ::close(ready[0]);
+    FileError error = FileError::kNone;
+    const bool free = started && NativePlatform().LockFile(Dictionary(), &error) != nullptr;
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(started) << "the save to be killed did not start";
+    ASSERT_FALSE(free) << "the save under way did not hold the lock";
+    EXPECT_EQ(error, FileError::kBusy);
+    ASSERT_EQ(ReadBytes(Temporary()), "ABCD\r\n") << "no VREL.XXX left behind";
+
+    CWordDictionary dictionary;
+    dictionary.LoadFromFile((m_folder / "new").string() + "/");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(dictionary.SaveAs(Dictionary(), Temporary()));
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    // A lock still held would have kept the save waiting two seconds.
+    EXPECT_LT(took.count(), 1000) << "the save waited";
+    EXPECT_EQ(ReadBytes(Dictionary()), m_new);
+    EXPECT_FALSE(fs::exists(Temporary()));
+    std::printf("save after a killed one: %lld ms\n", static_cast<long long>(took.count()));
 }
 
 }  // namespace
