@@ -93,12 +93,10 @@ bool HasAll(HWND dialog, const std::vector<int>& ids) {
     return true;
 }
 
-std::string ProgramPath() {
-    char buffer[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("VREL_EXE", buffer, MAX_PATH) > 0) return buffer;
-    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::string path = buffer;
-    return path.substr(0, path.find_last_of('\\') + 1) + "Vrel.exe";
+std::string TempFolder() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return temp;
 }
 
 // The program's path, which is in the ANSI code page, as UTF-16.
@@ -112,6 +110,14 @@ std::wstring WideProgramPath() {
 }
 
 }  // namespace
+
+std::string ProgramPath() {
+    char buffer[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("VREL_EXE", buffer, MAX_PATH) > 0) return buffer;
+    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string path = buffer;
+    return path.substr(0, path.find_last_of('\\') + 1) + "Vrel.exe";
+}
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
@@ -197,14 +203,14 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-App::App() : App(ProgramPath()) {}
+App::App() : App(ProgramPath(), TempFolder()) {}
 
-App::App(std::string exePath) : m_strExe(std::move(exePath)) {
+App::App(std::string exePath) : App(std::move(exePath), TempFolder()) {}
+
+App::App(std::string exePath, const std::string& parent) : m_strExe(std::move(exePath)) {
     static std::atomic<int> counter{0};
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
     std::ostringstream folder;
-    folder << temp << "vrel-e2e-" << GetCurrentProcessId() << "-" << counter++ << "\\";
+    folder << parent << "vrel-e2e-" << GetCurrentProcessId() << "-" << counter++ << "\\";
     m_strFolder = folder.str();
     CreateDirectoryA(m_strFolder.c_str(), nullptr);
 }
@@ -238,17 +244,28 @@ std::string App::ReadDictionary() const {
 }
 
 bool App::Start() {
+    if (!CopyFileA(m_strExe.c_str(), (m_strFolder + "Vrel.exe").c_str(), FALSE)) return false;
+    return Launch(m_process);
+}
+
+bool App::StartCopy(ChildProcess& process) const {
+    // A running copy holds the program file: it is copied in only once.
+    if (!CopyFileA(m_strExe.c_str(), (m_strFolder + "Vrel.exe").c_str(), TRUE) &&
+        GetLastError() != ERROR_FILE_EXISTS)
+        return false;
+    return Launch(process);
+}
+
+bool App::Launch(ChildProcess& process) const {
     const std::string exe = m_strFolder + "Vrel.exe";
-    if (!CopyFileA(m_strExe.c_str(), exe.c_str(), FALSE)) return false;
     // The program must find its dictionary beside itself, not in the
     // working folder: start it from somewhere else.
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = TempFolder();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
     return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          temp, &startup, m_process.Info()) != 0;
+                          temp.c_str(), &startup, process.Info()) != 0;
 }
 
 long ChildProcess::WaitForExit(DWORD timeoutMs) {

@@ -117,12 +117,15 @@ class ChildProcess {
     PROCESS_INFORMATION m_info = {};
 };
 
-// One copy of the program in a fresh folder of its own.
+// One copy of the program in a fresh folder of its own, in the temporary
+// folder or in the given one (ending in a backslash).
 class App {
   public:
     App();
     // A copy of the given program instead (an edition's, say).
     explicit App(std::string exePath);
+    // A copy of the given program in a fresh folder inside parent.
+    App(std::string exePath, const std::string& parent);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -138,6 +141,9 @@ class App {
 
     // Starts the program; false if it could not be started.
     bool Start();
+    // Starts the program in this folder as the given process, which is
+    // managed by the caller; any number of them may run at once.
+    bool StartCopy(ChildProcess& process) const;
     DWORD ProcessId() const { return m_process.Id(); }
     // Waits for the process to end; its exit code, or -1 on timeout.
     long WaitForExit(DWORD timeoutMs = kTimeoutMs) { return m_process.WaitForExit(timeoutMs); }
@@ -156,6 +162,8 @@ class App {
     BoxView WaitForBox(const std::string& caption, DWORD timeoutMs = kTimeoutMs) const;
 
   private:
+    bool Launch(ChildProcess& process) const;
+
     std::string m_strFolder;
     std::string m_strExe;
     std::vector<std::string> m_extraFiles;
@@ -221,6 +229,8 @@ std::string Utf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
 // The temporary folder as a wide path, ending in a backslash.
 std::wstring TempFolderW();
+// The Vrel.exe under test: VREL_EXE, else the one beside the test program.
+std::string ProgramPath();
 // An absolute path with the \\?\ prefix, which lifts the MAX_PATH limit.
 std::wstring LongPath(const std::wstring& path);
 // The whole file through the wide functions; empty if it cannot be read.

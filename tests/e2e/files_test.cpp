@@ -1,10 +1,13 @@
 // Vrel.exe against file faults: a dictionary that cannot be replaced, one held
-// open by another program, a temporary file left behind or held open. Each
-// test reads the box the program shows and checks that VREL.DAT holds either
-// the old or the new complete dictionary, never part of one.
+// open by another program for a moment or for longer, a temporary file left
+// behind or held open, a disk that fills during the save. Each test reads the
+// box the program shows and checks that VREL.DAT holds either the old or the
+// new complete dictionary, never part of one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -159,6 +162,161 @@ TEST_F(DictionaryFileFaults, TemporaryFileHeldOpenFailsTheSaveAndKeepsTheDiction
     ExpectSaveError("Cannot save dictionary file " + TemporaryPath() + ".");
     held.Close();
     EXPECT_TRUE(m_app.ReadDictionary() == m_strOriginal) << "VREL.DAT changed";
+}
+
+// Another program holds VREL.DAT without sharing for 300 ms as the load
+// starts, and again as the save starts: the loading and saving dialogs stay
+// up meanwhile, and both succeed.
+TEST_F(DictionaryFileFaults, DictionaryHeldForAMomentIsWaitedOutAtStartAndAtSave) {
+    m_app.WriteDictionary(m_strOriginal);
+    {
+        HeldFile held(m_app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
+        ASSERT_TRUE(held.Held());
+        ASSERT_TRUE(m_app.Start());
+        const HWND loading = m_app.WaitForDialog(kLoadingDialog, 30000);
+        ASSERT_TRUE(loading) << "no loading dialog";
+        Sleep(300);
+        EXPECT_TRUE(IsWindowVisible(loading)) << "the loading dialog did not stay up";
+    }
+    m_main = m_app.WaitForDialog(kMainWindow, 30000);
+    ASSERT_TRUE(m_main) << "the main window did not show";
+    EXPECT_FALSE(m_app.FindBox(kFatalCaption));
+    ASSERT_NO_FATAL_FAILURE(AddNewWord());
+
+    HeldFile held(m_app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
+    ASSERT_TRUE(held.Held());
+    ASSERT_NO_FATAL_FAILURE(ExitAndSave());
+    const HWND saving = m_app.WaitForDialog(kSavingDialog);
+    ASSERT_TRUE(saving) << "no saving dialog";
+    Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(saving)) << "the saving dialog did not stay up";
+    held.Close();
+    bool error = false;
+    EXPECT_TRUE(WaitUntil([&] {
+        error = error || m_app.FindBox(kErrorCaption) != nullptr;
+        return !IsWindow(saving);
+    })) << "the save did not end";
+    EXPECT_TRUE(WaitUntil([&] { return !m_app.Running(); }));
+    EXPECT_FALSE(error) << "the save reported an error";
+    EXPECT_TRUE(m_app.ReadDictionary() == SavedText(kWords, m_strAdded)) << "VREL.DAT not saved";
+}
+
+// Held for longer than the program waits (5 s, or until the program has
+// given up): at start-up the fatal box, at the save the error box naming
+// VREL.XXX, each after about a second, and VREL.DAT untouched.
+TEST_F(DictionaryFileFaults, DictionaryHeldLongerGivesTheUsualBoxesAfterAboutASecond) {
+    {
+        App app;
+        app.WriteDictionary(m_strOriginal);
+        HeldFile held(app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
+        ASSERT_TRUE(held.Held());
+        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(app.WaitForDialog(kLoadingDialog, 30000)) << "no loading dialog";
+        const DWORD start = GetTickCount();
+        const BoxView box = app.WaitForBox(kFatalCaption, 5000);
+        const DWORD waited = GetTickCount() - start;
+        ASSERT_TRUE(box.hwnd) << "no fatal error box";
+        EXPECT_EQ(box.text, "Cannot load dictionary file " + app.DictionaryPath() + ".");
+        EXPECT_GE(waited, 800u);
+        PostClick(box.hwnd, IDOK);
+        EXPECT_EQ(app.WaitForExit(), 1);
+        held.Close();
+        EXPECT_TRUE(app.ReadDictionary() == m_strOriginal) << "VREL.DAT changed";
+        std::printf("held at start-up: the fatal box came %lu ms after the loading dialog\n",
+                    waited);
+    }
+
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(AddNewWord());
+    HeldFile held(m_app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
+    ASSERT_TRUE(held.Held());
+    ASSERT_NO_FATAL_FAILURE(ExitAndSave());
+    ASSERT_TRUE(m_app.WaitForDialog(kSavingDialog)) << "no saving dialog";
+    const DWORD start = GetTickCount();
+    const BoxView box = m_app.WaitForBox(kErrorCaption, 5000);
+    const DWORD waited = GetTickCount() - start;
+    ASSERT_TRUE(box.hwnd) << "no error box";
+    EXPECT_EQ(box.text, "Cannot save dictionary file " + TemporaryPath() + ".");
+    EXPECT_GE(waited, 800u);
+    PostClick(box.hwnd, IDOK);
+    EXPECT_NE(m_app.WaitForExit(), -1) << "the program did not end after the error";
+    held.Close();
+    EXPECT_TRUE(m_app.ReadDictionary() == m_strOriginal) << "VREL.DAT changed";
+    EXPECT_FALSE(FileExistsW(FromUtf8(TemporaryPath()))) << "VREL.XXX is still there";
+    std::printf("held at the save: the error box came %lu ms after the saving dialog\n", waited);
+}
+
+// The folder of the small file system that scripts/with-small-disk mounts,
+// as a Windows path ending in a backslash; empty without one.
+std::string SmallDisk() {
+    const char* unixPath = std::getenv("VREL_SMALL_DISK");
+    if (!unixPath || unixPath[0] != '/') return {};
+    std::string path = std::string("Z:") + unixPath + "/";  // Wine's drive for the root
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+// Fills the disk of the folder with a filler file until only about `room`
+// bytes are free; answers the bytes free then, or -1.
+long FillLeaving(const std::string& folder, long room) {
+    const HANDLE filler = CreateFileA((folder + "FILLER").c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (filler == INVALID_HANDLE_VALUE) return -1;
+    const std::string block(4096, 'F');
+    long size = 0;
+    DWORD count = 0;
+    while (WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &count, nullptr) &&
+           count == block.size())
+        size += static_cast<long>(count);
+    LARGE_INTEGER end;
+    end.QuadPart = size > room ? size - room : 0;
+    const bool cut = SetFilePointerEx(filler, end, nullptr, FILE_BEGIN) && SetEndOfFile(filler);
+    CloseHandle(filler);
+    ULARGE_INTEGER free;
+    if (!cut || !GetDiskFreeSpaceExA(folder.c_str(), &free, nullptr, nullptr)) return -1;
+    return static_cast<long>(free.QuadPart);
+}
+
+// The game's folder on a small file system that fills during the save.
+TEST(FullDisk, SaveThatFillsTheDiskKeepsTheDictionary) {
+    const std::string disk = SmallDisk();
+    if (disk.empty()) GTEST_SKIP() << "no small file system (scripts/with-small-disk mounts one)";
+    App app(ProgramPath(), disk);
+    // 3,000 words of five letters (18 KB): a word of three is always new.
+    std::vector<std::string> words;
+    for (int n = 0; words.size() < 3000; ++n) {
+        std::string word;
+        for (int i = 0, rest = n; i < 5; ++i, rest /= 8) word += static_cast<char>('A' + rest % 8);
+        words.push_back(word);
+    }
+    std::sort(words.begin(), words.end());
+    const std::string original = DictionaryText(words);
+    app.WriteDictionary(original);
+    ASSERT_TRUE(app.Start()) << "cannot start Vrel.exe in " << disk;
+    const HWND main = app.WaitForDialog(kMainWindow, 30000);
+    ASSERT_TRUE(main) << "the main window did not show";
+    const std::string letters = StartGameOf(app.ProcessId(), main);
+    ASSERT_EQ(letters.size(), 16u) << "the game did not start";
+    const std::string added = TraceableWord(letters, [](const std::string&) { return false; });
+    ASSERT_TRUE(AnswerBox(AddWordOf(app.ProcessId(), main, added, kAppCaption), IDYES));
+
+    const long free = FillLeaving(app.Folder(), 4096);
+    ASSERT_GE(free, 0) << "cannot fill the disk";
+    ASSERT_LT(free, static_cast<long>(original.size()));
+    PostClick(main, kExitProgram);
+    const BoxView question = app.WaitForBox(kAppCaption);
+    ASSERT_TRUE(question.hwnd) << "no save question";
+    PostClick(question.hwnd, IDYES);
+    const BoxView box = app.WaitForBox(kErrorCaption);
+    ASSERT_TRUE(box.hwnd) << "no error box";
+    EXPECT_EQ(box.text, "Cannot save dictionary file " + app.Folder() + "VREL.XXX.");
+    PostClick(box.hwnd, IDOK);
+    EXPECT_NE(app.WaitForExit(), -1) << "the program did not end after the error";
+    EXPECT_TRUE(app.ReadDictionary() == original) << "VREL.DAT changed";
+    EXPECT_FALSE(FileExistsW(FromUtf8(app.Folder() + "VREL.XXX"))) << "VREL.XXX is still there";
+    DeleteFileA((app.Folder() + "FILLER").c_str());
+    std::printf("full disk: %ld bytes free for %zu bytes of dictionary; the save was refused\n",
+                free, original.size() + added.size() + 2);
 }
 
 }  // namespace

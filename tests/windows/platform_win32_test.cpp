@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -264,6 +265,60 @@ TEST(Win32Files, ReplaceFileOverAReadOnlyFileFailsAndKeepsBoth) {
     EXPECT_FALSE(NativePlatform().MoveOver(from, to));
     EXPECT_EQ(ReadFileBytes(to), "OLD\r\n");
     EXPECT_EQ(ReadFileBytes(from), "NEW\r\n");
+}
+
+TEST(Win32Files, HeldFilesAreBusyAndMissingOnesNotFound) {
+    TempFolder folder;
+    const std::string dat = folder.File("VREL.DAT");
+    const std::string tmp = folder.File("VREL.XXX");
+    WriteFileBytes(dat, "OLD\r\n");
+    WriteFileBytes(tmp, "NEW\r\n");
+    FileError error = FileError::kNone;
+    EXPECT_FALSE(NativePlatform().OpenForRead(folder.File("MISSING.DAT"), &error));
+    EXPECT_EQ(error, FileError::kNotFound);
+
+    for (const std::string& path : {dat, tmp}) {
+        const HANDLE hold = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+        error = FileError::kNone;
+        EXPECT_FALSE(NativePlatform().OpenForRead(path, &error)) << path;
+        EXPECT_EQ(error, FileError::kBusy) << path;
+        error = FileError::kNone;
+        EXPECT_FALSE(NativePlatform().CreateForWrite(path, &error)) << path;
+        EXPECT_EQ(error, FileError::kBusy) << path;
+        CloseHandle(hold);
+    }
+    // The system answers "access denied" when the file to replace is held.
+    const HANDLE hold = CreateFileA(dat.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    error = FileError::kNone;
+    EXPECT_FALSE(NativePlatform().MoveOver(tmp, dat, &error));
+    EXPECT_EQ(error, FileError::kBusy);
+    CloseHandle(hold);
+    EXPECT_TRUE(NativePlatform().MoveOver(tmp, dat));
+    EXPECT_EQ(ReadFileBytes(dat), "NEW\r\n");
+}
+
+TEST(Win32Files, SaveLockKeepsOthersOutUntilItsOwnerEnds) {
+    TempFolder folder;
+    const std::string path = folder.File("VREL.DAT");
+    std::string otherSpelling = path;
+    CharLowerBuffA(otherSpelling.data(), static_cast<DWORD>(otherSpelling.size()));
+    // Taken on a thread that ends without releasing it, as a killed process would.
+    std::thread([&] { NativePlatform().LockFile(path).release(); }).join();
+    std::unique_ptr<FileLock> lock = NativePlatform().LockFile(otherSpelling);
+    ASSERT_TRUE(lock) << "the lock of an ended owner is not handed on";
+
+    std::atomic<bool> taken{true};
+    FileError error = FileError::kNone;
+    std::thread([&] { taken = NativePlatform().LockFile(path, &error) != nullptr; }).join();
+    EXPECT_FALSE(taken) << "a second taker got the lock";
+    EXPECT_EQ(error, FileError::kBusy);
+    lock.reset();
+    std::thread([&] { taken = NativePlatform().LockFile(path) != nullptr; }).join();
+    EXPECT_TRUE(taken) << "the lock was not released";
 }
 
 TEST(Win32Dictionary, SaveWritesCrLfLinesAndLeavesNoTemporaryFile) {
