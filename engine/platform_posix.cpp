@@ -166,11 +166,13 @@ class PosixPlatform : public Platform {
     // files in it are created, renamed and removed.
     std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override {
         const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        // Without a folder to lock the save fails on its own.
+        // A folder that cannot be opened cannot be locked: the save goes on
+        // unguarded, and fails on its own where the folder is missing.
         if (fd < 0) return std::make_unique<PosixFileLock>(-1);
         int result;
-        do result = ::flock(fd, LOCK_EX | LOCK_NB);
-        while (result != 0 && errno == EINTR);
+        do {
+            result = ::flock(fd, LOCK_EX | LOCK_NB);
+        } while (result != 0 && errno == EINTR);
         if (result == 0) return std::make_unique<PosixFileLock>(fd);
         const bool busy = errno == EWOULDBLOCK;
         ::close(fd);
