@@ -3,7 +3,7 @@
 #define TXT_LETTER_CUBES "Buchstabenwürfel"
 #define TXT_WORD_GROUP "&Wort"
 #define TXT_ADD_WORD "Wort &eintragen"
-#define TXT_CLEAR "&Leeren"
+#define TXT_CLEAR "&Neu"
 #define TXT_AVERAGE_SCORE "Durchschnitt:"
 #define TXT_START_GAME "&Starten"
 #define TXT_QUIT_GAME "&Aufgeben"
