@@ -1,8 +1,8 @@
 // The help file as a player meets it, through the real program and the
 // system's help viewer: Help... opens the viewer at the contents, a jump
 // leads to another topic, Help... again goes back to the contents in the same
-// window, and Exit Program closes the viewer. The help file is the one built
-// beside Vrel.exe.
+// window and brings it in front of the game's, and Exit Program closes the
+// viewer. The help file is the one built beside Vrel.exe.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -123,6 +123,14 @@ std::string OnScreen() {
     return captions;
 }
 
+// The window is the active one and lies above the other.
+bool InFront(HWND window, HWND other) {
+    if (GetForegroundWindow() != window) return false;
+    for (HWND below = GetWindow(window, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT))
+        if (below == other) return true;
+    return false;
+}
+
 // Help... on the main window; the viewer window it opens, or null.
 HWND OpenHelp(DWORD pid, HWND main) {
     PostClick(main, kHelp);
@@ -159,10 +167,22 @@ TEST(Help, OpensAtTheContentsFollowsJumpsAndClosesWithTheProgram) {
     ASSERT_TRUE(ClickOn(viewer, kJumpText)) << Utf8(TopicText(viewer));
     EXPECT_TRUE(Shows(viewer, kTracingText)) << Utf8(TopicText(viewer));
 
-    // Help... again: the same window, back at the contents. (Wine's viewer
-    // does not raise its window then; the program cannot ask it to.)
+    // The game window comes in front, as a click on it brings it; the
+    // pointer rests off both windows, so that the window manager's focus
+    // follows neither.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_TRUE(WaitUntil([&] { return InFront(main, viewer); }))
+        << "the game window is not in front";
+
+    // Help... again: the same window, back at the contents and in front, but
+    // not kept above every other window. (A viewer that already shows the
+    // contents does nothing at all, so it stays behind then.)
     PostClick(main, kHelp);
     EXPECT_TRUE(Shows(viewer, kContentsText)) << Utf8(TopicText(viewer));
+    EXPECT_TRUE(WaitUntil([&] { return InFront(viewer, main); }))
+        << "the help window stays behind the game window";
+    EXPECT_FALSE(GetWindowLongW(viewer, GWL_EXSTYLE) & WS_EX_TOPMOST);
     Sync(main);
     const std::vector<HWND> viewers = ViewerWindows(app.ProcessId());
     EXPECT_EQ(viewers.size(), 1u);

@@ -412,6 +412,14 @@ std::string SystemFile(const HelpSource& source, std::uint32_t contents) {
     file.U16(11);  // character set
     file.U16(2);
     file.U16(source.language->charset);
+    // A macro that the viewer runs whenever it shows a topic, also when a
+    // second Help press reuses its window behind the game's: the window goes
+    // on top of all others and back, so it comes to the front, and its "on
+    // top" setting stays as the player left it.
+    const std::string macro = "HelpOnTop();HelpOnTop()";
+    file.U16(4);
+    file.U16(static_cast<std::uint32_t>(macro.size() + 1));
+    file.Text(macro);
     return file.Data();
 }
 

@@ -3,11 +3,12 @@
 //
 // The file is a small file system: a 16-byte header, internal files, and a
 // directory of them (a B+ tree). The internal files written are |SYSTEM (the
-// title, the main window, the contents topic, the language), |FONT (the three
-// fonts), |TOPIC (topic headers and paragraphs in blocks of 4 KB), |CONTEXT
-// (topic names, by hash, for jumps) and |KWBTREE, |KWDATA and |KWMAP (the
-// index: the topics' titles). The output depends on the source alone: no
-// date or other varying data goes in.
+// title, the main window, the contents topic, the language, a macro that
+// brings the window forward), |FONT (the three fonts), |TOPIC (topic headers
+// and paragraphs in blocks of 4 KB), |CONTEXT (topic names, by hash, for
+// jumps) and |KWBTREE, |KWDATA and |KWMAP (the index: the topics' titles).
+// The output depends on the source alone: no date or other varying data goes
+// in.
 #ifndef VREL_TOOLS_HELPC_HLP_FILE_H_
 #define VREL_TOOLS_HELPC_HLP_FILE_H_
 
