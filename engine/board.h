@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "word_index.h"
 #include "word_list.h"
 
 class CWordDictionary;
@@ -70,7 +71,7 @@ class Board {
     using Marks = std::array<std::array<bool, BOARD_SIZE>, BOARD_SIZE>;
     struct SearchState;
 
-    void SearchFrom(int row, int column, std::string& prefix, Marks& visited,
+    void SearchFrom(int cell, int length, WordRange words, std::uint16_t visited,
                     SearchState& state) const;
     static bool AlreadyFound(std::string_view word, const SearchState& state);
     void TraceFrom(std::string_view rest, int row, int column, Marks& visited, bool& found) const;

@@ -43,15 +43,25 @@ bool CWordDictionary::IsValidWord(std::string_view word) const {
     return std::all_of(word.begin(), word.end(), [this](char c) { return LetterIndex(c) >= 0; });
 }
 
+TailCode CWordDictionary::TailOf(std::string_view word) const {
+    TailCode tail = 0;
+    for (std::size_t k = 2; k < word.size(); ++k)
+        tail |= WordIndex::LetterCode(static_cast<int>(k - 2), LetterIndex(word[k]));
+    return tail;
+}
+
 bool CWordDictionary::Contains(std::string_view word) const {
     // The index holds exactly the words of the buckets.
-    return IsValidWord(word) && m_storedWords.Contains(WordKey(word));
+    return IsValidWord(word) &&
+           m_index.Contains(BucketNumber(LetterIndex(word[0]), LetterIndex(word[1])), TailOf(word));
 }
 
 bool CWordDictionary::AddWord(std::string_view word) {
-    if (!IsValidWord(word) || Contains(word)) return false;
-    m_buckets[LetterIndex(word[0])][LetterIndex(word[1])].emplace_back(word);
-    m_storedWords.Insert(WordKey(word));
+    if (!IsValidWord(word)) return false;
+    const int first = LetterIndex(word[0]);
+    const int second = LetterIndex(word[1]);
+    if (!m_index.Insert(BucketNumber(first, second), TailOf(word))) return false;
+    m_buckets[first][second].emplace_back(word);
     m_bModified = true;
     for (char c : word) ++m_nLetterWeight[LetterIndex(c)];
     return true;

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "word_index.h"
 #include "word_key_set.h"
 #include "word_list.h"
 
@@ -24,6 +25,10 @@ class InputFile;
 constexpr int MAX_LETTERS = 29;
 constexpr int MIN_WORD_LEN = 3;
 constexpr int MAX_WORD_LEN = 6;
+static_assert(WordIndex::BUCKETS == MAX_LETTERS * MAX_LETTERS &&
+                  WordIndex::TAIL_LETTERS == MAX_WORD_LEN - 2 &&
+                  MAX_LETTERS < (1 << WordIndex::LETTER_BITS),
+              "the word index has room for every word");
 
 // A word of at most eight bytes packed into one number, its length in the top
 // byte: equal keys mean equal words. Used for lookups beside the buckets.
@@ -60,6 +65,10 @@ class CWordDictionary {
 
     // The words of bucket [first][second] in the order they were stored.
     const WordList& Bucket(int first, int second) const { return m_buckets[first][second]; }
+    // The stored words sorted within their buckets, for prefix searches.
+    const WordIndex& Index() const { return m_index; }
+    // The number of bucket [first][second] in Index().
+    static int BucketNumber(int first, int second) { return first * MAX_LETTERS + second; }
     // Number of stored words.
     std::size_t WordCount() const;
 
@@ -92,15 +101,17 @@ class CWordDictionary {
     // Adds the words of the dictionary file at path, as a save finds it.
     // Answers whether it was read whole or is not there at all.
     bool ReadSavedFile(const std::string& path);
+    // The tail code of a valid word.
+    TailCode TailOf(std::string_view word) const;
 
     std::string m_strAlphabet;
     std::int32_t m_nLetterWeight[MAX_LETTERS];
     bool m_bModified;
     WordList m_buckets[MAX_LETTERS][MAX_LETTERS];
-    // Indexes beside the buckets, so that lookups take constant time however
-    // large a bucket grows: each byte's letter index, and the stored words.
+    // Indexes beside the buckets: each byte's letter index, and the stored
+    // words sorted, so that lookups stay fast however large a bucket grows.
     std::array<std::int8_t, 256> m_letterIndex;
-    WordKeySet m_storedWords;
+    WordIndex m_index;
     // The dictionary file of the last completed load.
     std::string m_strLoadedPath;
 };

@@ -172,6 +172,43 @@ TEST(Search, MatchesBruteForceOnRandomBoards) {
     }
 }
 
+// Dictionaries large enough for long runs of words sharing a prefix, grown
+// between searches as a game grows them: each search must list exactly what a
+// plain walk over every path finds.
+TEST(Search, MatchesBruteForceAsTheDictionaryGrows) {
+    std::mt19937 random(4711);
+    const std::string letters = "AEST";
+    auto pick = [&]() {
+        return letters[std::uniform_int_distribution<std::size_t>(0, letters.size() - 1)(random)];
+    };
+    std::string cells;
+    for (int i = 0; i < 16; ++i) cells += pick();
+    const Board board = MakeBoard(cells.c_str());
+    std::vector<std::string> paths;
+    ForEachPath(board, 6, [&](const std::string& path) { paths.push_back(path); });
+
+    CWordDictionary dict;
+    std::set<std::string> words;
+    for (int round = 0; round < 4; ++round) {
+        for (int i = 0; i < 700; ++i) {
+            std::string word;
+            const int length = std::uniform_int_distribution<int>(3, 6)(random);
+            for (int k = 0; k < length; ++k) word += pick();
+            if (dict.AddWord(word)) words.insert(word);
+        }
+        WordList expected;
+        std::set<std::string> listed;
+        for (const std::string& path : paths)
+            if (words.count(path) && listed.insert(path).second) expected.push_back(path);
+        WordList found;
+        RecordingProgress progress;
+        board.FindAllWords(dict, found, progress);
+        ASSERT_EQ(found, expected) << "board " << cells << ", round " << round;
+        EXPECT_EQ(progress.counts, OneTo(static_cast<int>(expected.size())));
+    }
+    EXPECT_GT(dict.BucketSize('A', 'E'), 64);
+}
+
 TEST(CanTrace, MatchesBruteForceOnRandomBoards) {
     std::mt19937 random(77);
     const std::string letters = "NOTE";
