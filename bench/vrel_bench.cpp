@@ -117,6 +117,21 @@ BENCHMARK_CAPTURE(BM_CanTrace16, distinct, "ABCDHGFEIJKLPONM", "ABCDEFGHIJKLMNOP
 // Fifteen A and one B in the bottom-right corner: many partial paths of A.
 BENCHMARK_CAPTURE(BM_CanTrace16, repeated, "AAAAAAAAAAAAAAAB", "AAAAAAAAAAAAAAAB");
 
+// CanTrace of long words on boards of one letter with a few others, where
+// countless partial paths spell the start of the word: the hardest inputs
+// known. vrel-trace-sweep tries every such board and word.
+void BM_CanTraceHard(benchmark::State& state, const char* letters, const char* word) {
+    Board board;
+    board.SetLetters(letters);
+    bool traceable = false;
+    for (auto _ : state) benchmark::DoNotOptimize(traceable = board.CanTrace(word));
+    state.counters["traceable"] = traceable;
+}
+BENCHMARK_CAPTURE(BM_CanTraceHard, no_path, "AAABAAAAAAAABAAA", "AAAAAAAAAAAAABAB")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CanTraceHard, one_path, "AAAAAAAAAAAAAABC", "AAAAAAAAAAACAABA")
+    ->Unit(benchmark::kMicrosecond);
+
 void BM_SaveToFile(benchmark::State& state) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vrel-bench-save";
     std::filesystem::create_directories(folder);

@@ -68,13 +68,13 @@ class Board {
     bool CanTrace(std::string_view word) const;
 
   private:
-    using Marks = std::array<std::array<bool, BOARD_SIZE>, BOARD_SIZE>;
     struct SearchState;
+    struct TraceState;
 
     void SearchFrom(int cell, int length, WordRange words, std::uint16_t visited,
                     SearchState& state) const;
     static bool AlreadyFound(std::string_view word, const SearchState& state);
-    void TraceFrom(std::string_view rest, int row, int column, Marks& visited, bool& found) const;
+    static bool TraceFrom(int position, int cell, std::uint16_t visited, TraceState& state);
 
     std::array<char, BOARD_CELLS> m_cells;
 };

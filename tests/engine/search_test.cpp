@@ -231,4 +231,51 @@ TEST(CanTrace, MatchesBruteForceOnRandomBoards) {
     }
 }
 
+// The plainest search: every path from every start, one letter at a time.
+bool TraceModel(const std::string& cells, const std::string& word, std::size_t matched, int cell,
+                unsigned used) {
+    if (matched == word.size()) return true;
+    for (int next = 0; next < 16; ++next) {
+        const int rows = next / 4 - cell / 4, columns = next % 4 - cell % 4;
+        if ((used >> next & 1) || rows < -1 || rows > 1 || columns < -1 || columns > 1 ||
+            cells[next] != word[matched])
+            continue;
+        if (TraceModel(cells, word, matched + 1, next, used | 1u << next)) return true;
+    }
+    return false;
+}
+
+bool TraceModel(const std::string& cells, const std::string& word) {
+    for (int start = 0; start < 16; ++start)
+        if (!word.empty() && cells[start] == word[0] && TraceModel(cells, word, 1, start, 1u << start))
+            return true;
+    return false;
+}
+
+// The hardest kind of board: one letter nearly everywhere, so that long words
+// of it have countless partial paths, and a few other letters that decide
+// whether any of them completes.
+TEST(CanTrace, MatchesBruteForceOnBoardsOfOneLetterWithAFewOthers) {
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"AAABAAAAAAAABAAA", "AAAAAAAAAAAAABAB"}, {"AAAAAAAAAAAAAABC", "AAAAAAAAAAACAABA"},
+        {"AAAAAAAABAAACCAA", "CAAAAAAAAAAAABAC"}, {"BAABAAACAAAAAAAA", "ACAABAAAAAAAAAAB"},
+        {"AAAAAAAAAABBABAA", "BAAAAAAAAAAAABAB"}, {"BBAAAAAAAAAABAAA", "BAAAAAAAAAAABABA"},
+    };
+    std::mt19937 random(99);
+    auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    while (cases.size() < 1500) {
+        std::string cells(16, 'A');
+        for (int others = below(4); others > 0; --others) cells[below(16)] = "BCD"[below(3)];
+        // The word's letters are some of the board's, then shuffled.
+        std::string letters = cells;
+        std::shuffle(letters.begin(), letters.end(), random);
+        std::string word = letters.substr(0, 7 + below(10));
+        std::shuffle(word.begin(), word.end(), random);
+        cases.emplace_back(cells, word);
+    }
+    for (const auto& [cells, word] : cases)
+        ASSERT_EQ(MakeBoard(cells.c_str()).CanTrace(word), TraceModel(cells, word))
+            << word << " on " << cells;
+}
+
 }  // namespace
