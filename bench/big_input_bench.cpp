@@ -1,5 +1,5 @@
-// Benchmarks of big and hostile dictionaries: a million lines, a single line
-// of 100 MB, and the search's worst case, a board of one letter over a
+// Benchmarks of big and hostile dictionaries: a million lines of three kinds,
+// a single line of 100 MB, and the search's worst case, a board of one letter over a
 // dictionary full of words made of it.
 #include <benchmark/benchmark.h>
 
@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,38 @@ const DictionaryFolder& MillionLines() {
     return folder;
 }
 
+// 1,000,000 lines of random letters A-Z, three to eight of them: about two
+// thirds can be words, and the shorter ones come up again and again.
+const DictionaryFolder& MillionRandomWords() {
+    static const DictionaryFolder folder("random", [](std::ofstream& out) {
+        std::mt19937 random(2024);
+        std::string word;
+        for (int line = 0; line < 1000000; ++line) {
+            word.resize(3 + random() % 6);
+            for (char& c : word) c = static_cast<char>('A' + random() % 26);
+            out << word << "\r\n";
+        }
+    });
+    return folder;
+}
+
+// The shipped word list over and over, 1,000,000 lines: every word after the
+// first pass is one already stored.
+const DictionaryFolder& MillionRepeatedLines() {
+    static const DictionaryFolder folder("repeated", [](std::ofstream& out) {
+        std::ifstream in(std::string(VREL_DATA_DIR) + "/VREL.DAT", std::ios::binary);
+        const std::string list((std::istreambuf_iterator<char>(in)), {});
+        long lines = 0;
+        while (lines < 1000000) {
+            for (std::size_t i = 0; i < list.size() && lines < 1000000; ++i) {
+                out << list[i];
+                if (list[i] == '\n') ++lines;
+            }
+        }
+    });
+    return folder;
+}
+
 // Every word of three to six letters beginning AA: 475,254 words, one bucket.
 const DictionaryFolder& HugeBucket() {
     static const DictionaryFolder folder("bucket", [](std::ofstream& out) {
@@ -66,15 +100,27 @@ const CWordDictionary& Loaded(const DictionaryFolder& folder) {
     return *dictionary;
 }
 
-void BM_LoadMillionLines(benchmark::State& state) {
-    const std::string path = MillionLines().Path();
+// Loads one of the big files; words is the number stored.
+void LoadEachTime(benchmark::State& state, const std::string& path) {
     for (auto _ : state) {
         CWordDictionary dictionary;
         dictionary.LoadFromFile(path);
-        benchmark::DoNotOptimize(dictionary.WordCount());
+        state.counters["words"] = static_cast<double>(dictionary.WordCount());
     }
 }
+
+void BM_LoadMillionLines(benchmark::State& state) { LoadEachTime(state, MillionLines().Path()); }
 BENCHMARK(BM_LoadMillionLines)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_LoadMillionRandomWords(benchmark::State& state) {
+    LoadEachTime(state, MillionRandomWords().Path());
+}
+BENCHMARK(BM_LoadMillionRandomWords)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_LoadMillionRepeatedLines(benchmark::State& state) {
+    LoadEachTime(state, MillionRepeatedLines().Path());
+}
+BENCHMARK(BM_LoadMillionRepeatedLines)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_LoadHundredMegabyteLine(benchmark::State& state) {
     static const DictionaryFolder folder("longline", [](std::ofstream& out) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "word_index.h"
 #include "word_key_set.h"
@@ -72,6 +73,10 @@ class CWordDictionary {
     // Number of stored words.
     std::size_t WordCount() const;
 
+    // Adds the words of a dictionary file by the reader's rules (see
+    // dictionary_file.h), as AddWord would one line after another. Answers
+    // false when a read failed; the words before the failure are added.
+    bool AddWordsFrom(InputFile& file);
     // Reads VREL.DAT from the program's folder; a file that cannot be opened or
     // read ends the process with the fatal error box. A file that another
     // program holds is tried again for about a second first.
@@ -95,14 +100,14 @@ class CWordDictionary {
     bool SaveAs(const std::string& path, const std::string& temporaryPath) const;
 
   private:
-    // Adds the words of the file by the reader's rules, in file order.
-    // Answers whether the whole file was read.
-    bool ReadWords(InputFile& file);
     // Adds the words of the dictionary file at path, as a save finds it.
     // Answers whether it was read whole or is not there at all.
     bool ReadSavedFile(const std::string& path);
     // The tail code of a valid word.
     TailCode TailOf(std::string_view word) const;
+    // Stores valid words, given by bucket number as tail codes, as AddWord
+    // would one after another; empties words.
+    void StoreWords(std::vector<std::vector<TailCode>>& words);
 
     std::string m_strAlphabet;
     std::int32_t m_nLetterWeight[MAX_LETTERS];

@@ -134,19 +134,10 @@ void CWordDictionary::LoadFromFile(const std::string& folder) {
         return Platform::Get().OpenForRead(path, reason);
     });
     // Going on with part of the file would let a later save drop the rest.
-    if (!file || !ReadWords(*file))
+    if (!file || !AddWordsFrom(*file))
         ShowFatalError(FormatMessageText(IDS_CANNOT_LOAD, path.c_str()));
     m_bModified = false;
     m_strLoadedPath = path;
-}
-
-bool CWordDictionary::ReadWords(InputFile& file) {
-    return ReadDictionaryLines(file, [this](const DictionaryLine& line) {
-        if (line.TooLong()) return;  // never a word, and not all of it is held
-        std::string word = line.text;
-        NormalizeWord(word);
-        AddWord(word);
-    });
 }
 
 bool CWordDictionary::ReadSavedFile(const std::string& path) {
@@ -155,7 +146,7 @@ bool CWordDictionary::ReadSavedFile(const std::string& path) {
         return Platform::Get().OpenForRead(path, reason);
     });
     if (!file) return error == FileError::kNotFound;
-    return ReadWords(*file);
+    return AddWordsFrom(*file);
 }
 
 void CWordDictionary::SaveToFile() const { SaveToFile(GetProgramDirectory()); }

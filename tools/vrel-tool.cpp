@@ -103,28 +103,28 @@ class ConsolePlatform : public Platform {
     const Edition* m_pEdition = nullptr;
 };
 
-// Reads every line of the file; on failure says why on stderr and answers false.
-bool ReadLines(const std::string& path, const std::function<void(const DictionaryLine&)>& onLine) {
+// Opens the file; on failure says why on stderr and answers null.
+std::unique_ptr<InputFile> Open(const std::string& path) {
     std::unique_ptr<InputFile> file = Platform::Get().OpenForRead(path);
-    if (!file) {
-        std::fprintf(stderr, "vrel-tool: cannot open %s\n", path.c_str());
-        return false;
-    }
-    if (!ReadDictionaryLines(*file, onLine)) {
-        std::fprintf(stderr, "vrel-tool: cannot read %s\n", path.c_str());
-        return false;
-    }
-    return true;
+    if (!file) std::fprintf(stderr, "vrel-tool: cannot open %s\n", path.c_str());
+    return file;
 }
 
-// Loads the file as the game's load does: trim, normalise, store.
+bool ReadFailed(const std::string& path) {
+    std::fprintf(stderr, "vrel-tool: cannot read %s\n", path.c_str());
+    return false;
+}
+
+// Reads every line of the file; on failure says why on stderr and answers false.
+bool ReadLines(const std::string& path, const std::function<void(const DictionaryLine&)>& onLine) {
+    std::unique_ptr<InputFile> file = Open(path);
+    return file && (ReadDictionaryLines(*file, onLine) || ReadFailed(path));
+}
+
+// Loads the file as the game's load does.
 bool LoadDictionary(const std::string& path, CWordDictionary& dictionary) {
-    return ReadLines(path, [&dictionary](const DictionaryLine& line) {
-        if (line.TooLong()) return;
-        std::string word = line.text;
-        CWordDictionary::NormalizeWord(word);
-        dictionary.AddWord(word);
-    });
+    std::unique_ptr<InputFile> file = Open(path);
+    return file && (dictionary.AddWordsFrom(*file) || ReadFailed(path));
 }
 
 // A decimal number from 0 to max, digits only.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <random>
@@ -147,6 +148,92 @@ TEST(ReadDictionaryLines, ReportsAFailedRead) {
     EXPECT_FALSE(
         ReadDictionaryLines(file, [&](const DictionaryLine& line) { lines.push_back(line.text); }));
     EXPECT_EQ(lines, std::vector<std::string>{"C"});
+}
+
+// ---- The reader against the plainest one: the lines one by one, each
+// normalised and offered to AddWord.
+
+// Hands out bytes in pieces of the given sizes, in turn; then fails if asked.
+class PiecewiseFile : public InputFile {
+  public:
+    PiecewiseFile(std::string bytes, std::vector<std::size_t> pieces, bool failAtEnd = false)
+        : m_bytes(std::move(bytes)), m_pieces(std::move(pieces)), m_bFailAtEnd(failAtEnd) {}
+    long Read(char* buffer, std::size_t size) override {
+        if (m_nPosition == m_bytes.size() && m_bFailAtEnd) return -1;
+        std::size_t count = std::min({size, m_bytes.size() - m_nPosition, m_pieces[m_nRead]});
+        m_nRead = (m_nRead + 1) % m_pieces.size();
+        std::copy_n(m_bytes.data() + m_nPosition, count, buffer);
+        m_nPosition += count;
+        return static_cast<long>(count);
+    }
+
+  private:
+    std::string m_bytes;
+    std::vector<std::size_t> m_pieces;
+    bool m_bFailAtEnd;
+    std::size_t m_nPosition = 0, m_nRead = 0;
+};
+
+void ExpectSameDictionary(const CWordDictionary& actual, const CWordDictionary& expected,
+                          const std::string& context) {
+    EXPECT_EQ(StoredWords(actual), StoredWords(expected)) << context;
+    for (int i = 0; i < MAX_LETTERS; ++i)
+        for (int j = 0; j < MAX_LETTERS; ++j)
+            ASSERT_EQ(actual.Bucket(i, j), expected.Bucket(i, j)) << context;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        ASSERT_EQ(actual.LetterWeight(letter), expected.LetterWeight(letter)) << context;
+    EXPECT_EQ(actual.IsModified(), expected.IsModified()) << context;
+    for (const std::string& word : StoredWords(expected))
+        ASSERT_TRUE(actual.Contains(word)) << word;
+}
+
+// Random files of short lines over bytes that every rule turns on, read in
+// pieces of every size, some into a dictionary that holds words already.
+TEST(AddWordsFrom, MatchesTheLineByLineReader) {
+    TestPlatform platform;
+    std::mt19937 random(31337);
+    auto below = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    const std::string bytes = std::string("ABCEabce \t\r\n\n\n\v\f\xDF\xE9\x1A\x00", 20) + "1-";
+    for (int round = 0; round < 300; ++round) {
+        std::string file;
+        const std::size_t size = below(4) == 0 ? below(70000) : below(400);
+        while (file.size() < size) {
+            if (below(8) == 0) {
+                file += std::string(below(9), "AB \t"[below(4)]);
+            } else {
+                file += bytes[below(bytes.size() - (round % 3 == 0 ? 0 : 1))];  // Ctrl-Z rarely
+            }
+        }
+        std::vector<std::size_t> pieces;
+        for (int i = 0; i < 5; ++i) pieces.push_back(1 + below(i % 2 ? 9 : 5000));
+
+        CWordDictionary expected, actual;
+        if (round % 4 == 0)
+            for (CWordDictionary* dict : {&expected, &actual})
+                for (const char* word : {"ABC", "CAB", "ABCE", "BEE"}) dict->AddWord(word);
+        PiecewiseFile lines(file, {file.size() + 1});
+        ASSERT_TRUE(ReadDictionaryLines(lines, [&](const DictionaryLine& line) {
+            if (line.TooLong()) return;
+            std::string word = line.text;
+            CWordDictionary::NormalizeWord(word);
+            expected.AddWord(word);
+        }));
+        PiecewiseFile pieceByPiece(file, pieces);
+        EXPECT_TRUE(actual.AddWordsFrom(pieceByPiece));
+        ExpectSameDictionary(actual, expected, "round " + std::to_string(round));
+    }
+}
+
+// The words before a failed read are stored; the unfinished line is not.
+TEST(AddWordsFrom, FailedReadKeepsTheWordsBeforeIt) {
+    TestPlatform platform;
+    CWordDictionary dict;
+    PiecewiseFile file("ANT\nBEE\r\nCAT", {4}, true);
+    EXPECT_FALSE(dict.AddWordsFrom(file));
+    EXPECT_EQ(StoredWords(dict), (WordList{"ANT", "BEE"}));
+    EXPECT_TRUE(dict.IsModified());
 }
 
 TEST_F(DictionaryFile, LoadClearsTheModifiedFlag) {

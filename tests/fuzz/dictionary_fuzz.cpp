@@ -1,7 +1,8 @@
 // libFuzzer target over the dictionary reader. Each input is loaded as
-// VREL.DAT from an in-memory folder; then the dictionary's invariants are
-// checked, and a save followed by a load must give the same dictionary and the
-// same bytes when saved again.
+// VREL.DAT from an in-memory folder; the dictionary must hold what the plain
+// reader makes of the lines one by one, its invariants must hold, and a save
+// followed by a load must give the same dictionary and the same bytes when
+// saved again.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "dictionary.h"
+#include "dictionary_file.h"
 #include "platform.h"
 
 namespace {
@@ -133,6 +135,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     loaded.LoadFromFile(kFolder);
     Check(!loaded.IsModified());
     CheckInvariants(loaded);
+
+    CWordDictionary lineByLine;
+    Check(ReadDictionaryLines(*platform.OpenForRead(dictionaryPath, nullptr),
+                              [&](const DictionaryLine& line) {
+                                  if (line.TooLong()) return;
+                                  std::string word = line.text;
+                                  CWordDictionary::NormalizeWord(word);
+                                  lineByLine.AddWord(word);
+                              }));
+    Check(SameBuckets(loaded, lineByLine));
+    for (char letter : loaded.GetAlphabet())
+        Check(loaded.LetterWeight(letter) == lineByLine.LetterWeight(letter));
 
     loaded.SaveToFile(kFolder);
     Check(platform.files.size() == 1);  // the temporary file is gone
