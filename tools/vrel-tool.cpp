@@ -30,6 +30,7 @@ constexpr std::size_t kShownBytes = 60;  // of a skipped line's text
 const char kUsage[] =
     "usage: vrel-tool deal --dict FILE --seed N [--games K]\n"
     "       vrel-tool solve --dict FILE ROW1 ROW2 ROW3 ROW4\n"
+    "       vrel-tool trace --board ROW1 ROW2 ROW3 ROW4 [WORD...]\n"
     "       vrel-tool check FILE\n"
     "       vrel-tool normalize IN OUT\n"
     "\n"
@@ -37,7 +38,8 @@ const char kUsage[] =
     "\n"
     "  --edition CODE  with any command: work as that edition's game does, with\n"
     "             its alphabet: en (the default), de, sv, da, nb or nl. Files\n"
-    "             and output are Windows-1252 text; rows may also be UTF-8\n"
+    "             and output are Windows-1252 text; rows and traced words may\n"
+    "             also be UTF-8\n"
     "\n"
     "  deal       seed the random source with N (0 to 4294967295), then K times\n"
     "             (default 1) deal a board from the letter weights of FILE and\n"
@@ -45,13 +47,17 @@ const char kUsage[] =
     "             the order found and \"count N\", a blank line between boards\n"
     "  solve      prints the words of FILE on the board given as four rows of\n"
     "             four letters (top row first), then \"count N\"\n"
+    "  trace      for each WORD, or each line of standard input when no WORD is\n"
+    "             given, prints \"yes WORD\" when it can be traced on the board,\n"
+    "             upper-cased as the game's word field takes it, else \"no WORD\"\n"
     "  check      lists every line of FILE that loading skips, with its number\n"
     "             and the reason, then a summary; exit status 0 when no line is\n"
     "             skipped, 1 when some are\n"
     "  normalize  loads IN and writes it to OUT in the game's own format (words\n"
     "             bucket by bucket, CR LF after each) through OUT.tmp\n"
     "\n"
-    "Exit status 2: bad arguments, or a file that cannot be opened or read.\n";
+    "Exit status 2: bad arguments or board, or a file that cannot be opened or\n"
+    "read.\n";
 
 int BadUsage(const std::string& message) {
     std::fprintf(stderr, "vrel-tool: %s\n%s", message.c_str(), kUsage);
@@ -235,6 +241,23 @@ std::string RowText(const std::string& row) {
     return converted;
 }
 
+// The board's rows, upper-cased, as letters of the alphabet row by row;
+// answers what is wrong with a row, or "" when nothing is.
+std::string ParseBoard(const std::vector<std::string>& rows, const CWordDictionary& dictionary,
+                       std::string& letters) {
+    letters.clear();
+    for (const std::string& argument : rows) {
+        std::string row = RowText(argument);
+        Platform::Get().UpperCase(row);
+        bool good = row.size() == BOARD_SIZE;
+        for (char c : row) good = good && dictionary.LetterIndex(c) >= 0;
+        if (!good)
+            return "a row is four letters of " + dictionary.GetAlphabet() + ", not \"" + row + "\"";
+        letters += row;
+    }
+    return "";
+}
+
 int RunSolve(const std::vector<std::string>& args) {
     std::string dictPath;
     bool haveDict = false;
@@ -249,16 +272,8 @@ int RunSolve(const std::vector<std::string>& args) {
 
     CWordDictionary dictionary;
     std::string letters;
-    for (const std::string& argument : rows) {
-        std::string row = RowText(argument);
-        Platform::Get().UpperCase(row);
-        bool good = row.size() == BOARD_SIZE;
-        for (char c : row) good = good && dictionary.LetterIndex(c) >= 0;
-        if (!good)
-            return BadUsage("solve: a row is four letters of " + dictionary.GetAlphabet() +
-                            ", not \"" + row + "\"");
-        letters += row;
-    }
+    const std::string error = ParseBoard(rows, dictionary, letters);
+    if (!error.empty()) return BadUsage("solve: " + error);
     if (!LoadDictionary(dictPath, dictionary)) return kExitBadUsage;
     Board board;
     board.SetLetters(letters);
@@ -268,6 +283,65 @@ int RunSolve(const std::vector<std::string>& args) {
     std::string out;
     AppendWords(found, out);
     return Emit(out, kExitOk);
+}
+
+int RunTrace(const std::vector<std::string>& args) {
+    std::vector<std::string> rows, words;
+    bool haveBoard = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--board") {
+            words.push_back(args[i]);
+            continue;
+        }
+        if (haveBoard) return BadUsage("trace: --board given twice");
+        if (args.size() - i - 1 < BOARD_SIZE) return BadUsage("trace: --board needs four rows");
+        rows.assign(args.begin() + static_cast<long>(i) + 1,
+                    args.begin() + static_cast<long>(i) + 1 + BOARD_SIZE);
+        i += BOARD_SIZE;
+        haveBoard = true;
+    }
+    if (!haveBoard) return BadUsage("trace needs --board and four rows of four letters");
+    CWordDictionary dictionary;
+    std::string letters;
+    const std::string error = ParseBoard(rows, dictionary, letters);
+    if (!error.empty()) return BadUsage("trace: " + error);
+    Board board;
+    board.SetLetters(letters);
+
+    // Each answer is written at once, so that answers follow the lines of an
+    // interactive input as they come.
+    bool written = true;
+    auto answer = [&](const std::string& word) {
+        std::string upper = RowText(word);
+        Platform::Get().UpperCase(upper);
+        const std::string line = (board.CanTrace(upper) ? "yes " : "no ") + word + "\n";
+        written = written && std::fwrite(line.data(), 1, line.size(), stdout) == line.size() &&
+                  std::fflush(stdout) == 0;
+    };
+    if (!words.empty()) {
+        for (const std::string& word : words) answer(word);
+    } else {
+        std::string line;
+        for (int c; (c = std::getchar()) != EOF;) {
+            if (c != '\n') {
+                line += static_cast<char>(c);
+                continue;
+            }
+            if (!line.empty() && line.back() == '\r') line.pop_back();  // a CR LF line end
+            answer(line);
+            line.clear();
+        }
+        if (!line.empty()) answer(line);
+        if (std::ferror(stdin)) {
+            std::fprintf(stderr, "vrel-tool: cannot read the standard input\n");
+            return kExitBadUsage;
+        }
+    }
+    if (!written) {
+        std::fprintf(stderr, "vrel-tool: cannot write the output\n");
+        return kExitBadUsage;
+    }
+    return kExitOk;
 }
 
 // The line's text with control bytes, bytes from 0x7F up, quotes and
@@ -384,6 +458,8 @@ int main(int argc, char** argv) {
         status = RunDeal(args);
     else if (command == "solve")
         status = RunSolve(args);
+    else if (command == "trace")
+        status = RunTrace(args);
     else if (command == "check")
         status = RunCheck(args);
     else if (command == "normalize")

@@ -59,11 +59,14 @@ class ToolTest : public ::testing::Test {
         return m_dir / name;
     }
 
-    ToolRun Run(const std::string& program, const std::vector<std::string>& args) {
+    // Runs the program, with input as its standard input when given.
+    ToolRun Run(const std::string& program, const std::vector<std::string>& args,
+                const std::string* input = nullptr) {
         const std::filesystem::path errPath = m_dir / "stderr.txt";
         std::string command = Quote(program);
         for (const std::string& arg : args) command += " " + Quote(arg);
         command += " 2>" + Quote(errPath.string());
+        if (input) command += " <" + Quote(File("stdin.txt", *input).string());
         ToolRun run;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe) return run;

@@ -1,5 +1,6 @@
 // vrel-tool driven as a user drives it: arguments in, output, files and exit
 // status out.
+#include <cctype>
 #include <filesystem>
 #include <initializer_list>
 #include <sstream>
@@ -25,7 +26,10 @@ const char kExampleWords[] =
 
 class VrelTool : public ToolTest {
   protected:
-    ToolRun Tool(const std::vector<std::string>& args) { return Run(VREL_TOOL, args); }
+    // Runs the tool, with input as its standard input when given.
+    ToolRun Tool(const std::vector<std::string>& args, const std::string* input = nullptr) {
+        return Run(VREL_TOOL, args, input);
+    }
 };
 
 TEST_F(VrelTool, DealWithoutWordsGivesTheKnownFirstBoard) {
@@ -96,6 +100,53 @@ TEST_F(VrelTool, SolveRejectsBadBoards) {
         args.insert(args.end(), rows.begin(), rows.end());
         const ToolRun run = Tool(args);
         EXPECT_EQ(run.status, 2) << rows[0];
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("usage:"), std::string::npos) << run.err;
+    }
+}
+
+// Words from the arguments or from standard input, each answered as the
+// board's own CanTrace answers it once upper-cased.
+TEST_F(VrelTool, TraceAnswersEachWord) {
+    ToolRun run = Tool({"trace", "--board", "cats", "oder", "GNIL", "umpy", "TAC", "cats", "TEAT",
+                        "dogs", "E", "YPMUGOCATSREDNIL", ""});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "yes TAC\nyes cats\nno TEAT\nno dogs\nyes E\nyes YPMUGOCATSREDNIL\nno \n");
+
+    // Long words on a board of one letter and two others, the hardest kind.
+    const std::string letters = "AAABAAAAAAAABAAA";
+    Board board;
+    board.SetLetters(letters);
+    std::string input, expected;
+    for (std::size_t length = 7; length <= 16; ++length) {
+        for (std::size_t b = 0; b < length; b += 3) {
+            std::string word(length, 'a');
+            word[b] = 'b';
+            word[length - 1 - b / 2] = 'B';
+            input += word + (length % 2 ? "\n" : "\r\n");
+            std::string upper = word;
+            for (char& c : upper)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            expected += (board.CanTrace(upper) ? "yes " : "no ") + word + "\n";
+        }
+    }
+    run = Tool({"trace", "--board", "AAAB", "AAAA", "AAAA", "BAAA"}, &input);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, expected);
+    EXPECT_NE(expected.find("yes"), std::string::npos);
+    EXPECT_NE(expected.find("no"), std::string::npos);
+}
+
+TEST_F(VrelTool, TraceRejectsBadBoards) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"trace", "CAT"},
+             {"trace", "--board", "CATS", "ODER", "GNIL"},
+             {"trace", "--board", "CATS", "ODER", "GNIL", "UMP", "CAT"},
+             {"trace", "--board", "CATS", "OD-R", "GNIL", "UMPY", "CAT"},
+             {"trace", "--board", "CATS", "ODER", "GNIL", "UMPY", "--board", "CATS", "ODER", "GNIL",
+              "UMPY"}}) {
+        const ToolRun run = Tool(args);
+        EXPECT_EQ(run.status, 2) << args.size();
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("usage:"), std::string::npos) << run.err;
     }
