@@ -60,7 +60,10 @@ test: test-native test-sanitize test-fuzz test-windows-clang test-windows
 tools: native
 	@echo "Tools are in build/native/bin: vrel-tool (vrel-tool --help)"
 
+# The CanTrace sweep checks every answer on its hardest inputs and reports the
+# slowest; then the benchmarks.
 bench: native
+	build/native/bin/vrel-trace-sweep
 	build/native/bin/vrel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # Builds the Windows program and plays it: under Wine on Linux, directly on

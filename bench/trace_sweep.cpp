@@ -50,7 +50,8 @@ void ForEachBoard(const std::function<void(const FamilyBoard&)>& visit) {
         if (board.others.size() > 3) continue;
         for (const std::string& naming : kNamings[board.others.size()]) {
             board.letters.assign(BOARD_CELLS, 'A');
-            for (std::size_t i = 0; i < naming.size(); ++i) board.letters[board.others[i]] = naming[i];
+            for (std::size_t i = 0; i < naming.size(); ++i)
+                board.letters[board.others[i]] = naming[i];
             visit(board);
         }
     }
@@ -88,7 +89,8 @@ class PathModel {
   public:
     explicit PathModel(const std::vector<int>& others) : m_bits(kKeys / 64, 0) {
         m_otherIndex.fill(-1);
-        for (std::size_t i = 0; i < others.size(); ++i) m_otherIndex[others[i]] = static_cast<int>(i);
+        for (std::size_t i = 0; i < others.size(); ++i)
+            m_otherIndex[others[i]] = static_cast<int>(i);
         for (int cell = 0; cell < BOARD_CELLS; ++cell) Walk(cell, 1, 1u << cell, 0);
     }
 
@@ -108,7 +110,8 @@ class PathModel {
     }
 
     void Walk(int cell, int length, unsigned visited, unsigned positions) {
-        if (m_otherIndex[cell] >= 0) positions |= static_cast<unsigned>(length) << (5 * m_otherIndex[cell]);
+        if (m_otherIndex[cell] >= 0)
+            positions |= static_cast<unsigned>(length) << (5 * m_otherIndex[cell]);
         if (length >= kMinLength) {
             const unsigned key = Key(length, positions);
             m_bits[key / 64] |= std::uint64_t{1} << (key % 64);
@@ -140,11 +143,12 @@ int Transform(int symmetry, int cell) {
     return row * BOARD_SIZE + column;
 }
 
-class ModelCache {
+// The model of one board: the path model of its other-letter cells, as one
+// symmetry maps them onto the smallest set.
+class BoardModel {
   public:
-    // Whether some path spells the word on the board.
-    bool Traceable(const FamilyBoard& board, const std::string& word) {
-        // The symmetry that maps the board's other cells onto the smallest set.
+    BoardModel(const FamilyBoard& board, std::map<std::vector<int>, PathModel>& models)
+        : m_board(board) {
         std::vector<int> canonical;
         int symmetry = 0;
         for (int s = 0; s < 8; ++s) {
@@ -156,32 +160,40 @@ class ModelCache {
                 symmetry = s;
             }
         }
-        auto found = m_models.find(canonical);
-        if (found == m_models.end()) found = m_models.emplace(canonical, PathModel(canonical)).first;
+        auto found = models.find(canonical);
+        if (found == models.end()) found = models.emplace(canonical, PathModel(canonical)).first;
+        m_model = &found->second;
+        for (int cell : board.others)
+            m_index.push_back(static_cast<int>(
+                std::find(canonical.begin(), canonical.end(), Transform(symmetry, cell)) -
+                canonical.begin()));
+    }
 
-        // Each other letter of the word goes to a distinct cell holding it.
+    // Whether some path spells the word: each other letter of the word must
+    // lie on a distinct cell holding it.
+    bool Traceable(const std::string& word) const {
         std::vector<int> wordPositions;
         for (std::size_t k = 0; k < word.size(); ++k)
             if (word[k] != 'A') wordPositions.push_back(static_cast<int>(k) + 1);
-        std::vector<int> order(board.others.size());
+        if (wordPositions.size() > m_board.others.size()) return false;
+        std::vector<int> order(m_board.others.size());
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
         do {
             std::array<int, 3> positions{};
-            bool fits = wordPositions.size() <= order.size();
+            bool fits = true;
             for (std::size_t j = 0; fits && j < wordPositions.size(); ++j) {
-                const int cell = board.others[order[j]];
-                fits = board.letters[cell] == word[wordPositions[j] - 1];
-                const int image = Transform(symmetry, cell);
-                const auto index = std::find(canonical.begin(), canonical.end(), image) - canonical.begin();
-                positions[index] = wordPositions[j];
+                fits = m_board.letters[m_board.others[order[j]]] == word[wordPositions[j] - 1];
+                positions[m_index[order[j]]] = wordPositions[j];
             }
-            if (fits && found->second.HasPath(static_cast<int>(word.size()), positions)) return true;
+            if (fits && m_model->HasPath(static_cast<int>(word.size()), positions)) return true;
         } while (std::next_permutation(order.begin(), order.end()));
         return false;
     }
 
   private:
-    std::map<std::vector<int>, PathModel> m_models;
+    const FamilyBoard& m_board;
+    const PathModel* m_model = nullptr;
+    std::vector<int> m_index;  // of each other-letter cell in the model's set
 };
 
 struct Timed {
@@ -208,7 +220,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    ModelCache model;
+    std::map<std::vector<int>, PathModel> models;
     std::vector<Timed> slowest;  // a heap, the fastest on top
     long boards = 0, words = 0, traceable = 0, wrong = 0;
     double total = 0;
@@ -218,15 +230,16 @@ int main(int argc, char** argv) {
         ++boards;
         Board board;
         board.SetLetters(family.letters);
+        const BoardModel model(family, models);
         ForEachWord(family.letters, [&](const std::string& word) {
             bool answer = false;
             const double seconds = TimeOnce(board, word, answer);
             total += seconds;
             ++words;
             traceable += answer;
-            if (answer != model.Traceable(family, word) && ++wrong <= 10)
-                std::printf("wrong answer: %s for %s on %s\n", answer ? "yes" : "no",
-                            word.c_str(), family.letters.c_str());
+            if (answer != model.Traceable(word) && ++wrong <= 10)
+                std::printf("wrong answer: %s for %s on %s\n", answer ? "yes" : "no", word.c_str(),
+                            family.letters.c_str());
             if (slowest.size() < kSlowestKept || seconds > slowest.front().seconds) {
                 slowest.push_back({seconds, family.letters, word});
                 std::push_heap(slowest.begin(), slowest.end());
@@ -249,9 +262,10 @@ int main(int argc, char** argv) {
     }
     std::sort(slowest.begin(), slowest.end());
 
-    std::printf("%ld boards, %ld words (%ld traceable), %ld wrong answers; %.1f s in CanTrace, "
-                "%.2f us a word\n",
-                boards, words, traceable, wrong, total, 1e6 * total / static_cast<double>(words));
+    std::printf(
+        "%ld boards, %ld words (%ld traceable), %ld wrong answers; %.1f s in CanTrace, "
+        "%.2f us a word\n",
+        boards, words, traceable, wrong, total, 1e6 * total / static_cast<double>(words));
     std::printf("slowest (fastest of %d runs each):\n", kRetimings + 1);
     for (std::size_t i = 0; i < slowest.size() && i < 5; ++i)
         std::printf("  %8.1f us  board %s  word %s\n", 1e6 * slowest[i].seconds,
