@@ -132,14 +132,16 @@ namespace {
 using CellSet = std::uint16_t;
 static_assert(BOARD_SIZE == 4, "cell sets shift rows of four bits");
 
-// The cells that touch any of the cells, and the cells with those.
+// The cells that touch any of the cells.
 CellSet Touching(CellSet cells) {
     const unsigned sideways = ((cells & 0x7777u) << 1) | ((cells & 0xEEEEu) >> 1);
     const unsigned row = cells | sideways;
     return static_cast<CellSet>(sideways | (row << BOARD_SIZE) | (row >> BOARD_SIZE));
 }
+// The cells and every cell that touches one of them.
 CellSet Widen(CellSet cells) { return static_cast<CellSet>(cells | Touching(cells)); }
 
+// The number of cells in the set, and the lowest cell of a set not empty.
 int Count(CellSet cells) {
     unsigned n = cells;
     n = n - ((n >> 1) & 0x5555u);
