@@ -20,7 +20,9 @@ bool OnBoard(int row, int column) {
     return row >= 0 && row < BOARD_SIZE && column >= 0 && column < BOARD_SIZE;
 }
 
-// A cell's neighbours on the board, in NeighbourOffsets order.
+// A cell's neighbours on the board, in NeighbourOffsets order, then NO_CELL
+// up to eight.
+constexpr int NO_CELL = BOARD_CELLS;
 struct Neighbours {
     int count = 0;
     std::array<int, 8> cells{};
@@ -29,6 +31,7 @@ struct Neighbours {
 const std::array<Neighbours, BOARD_CELLS> kNeighbours = [] {
     std::array<Neighbours, BOARD_CELLS> table{};
     for (int cell = 0; cell < BOARD_CELLS; ++cell) {
+        table[cell].cells.fill(NO_CELL);
         const int row = cell / BOARD_SIZE;
         const int column = cell % BOARD_SIZE;
         for (const NeighbourOffset& step : NeighbourOffsets) {
@@ -50,8 +53,11 @@ struct Board::SearchState {
     ProgressSink& progress;
     // The words of found, for lookups in constant time.
     WordKeySet foundKeys;
-    // Alphabet index of each cell's letter, -1 for a byte off the alphabet.
+    // Alphabet index of each cell's letter, -1 for a byte off the alphabet;
+    // and its bit in a set of letters (bit index + 1), 0 for none and for
+    // NO_CELL.
     std::array<int, BOARD_CELLS> letter{};
+    std::array<std::uint32_t, BOARD_CELLS + 1> letterBit{};
     // Bucket of the path's first two letters, and the letters of the path.
     int bucket = 0;
     char prefix[MAX_WORD_LEN] = {};
@@ -61,8 +67,10 @@ void Board::FindAllWords(const CWordDictionary& dictionary, WordList& found,
                          ProgressSink& progress) const {
     found.clear();
     SearchState state{dictionary.Index(), found, progress, {}};
-    for (int cell = 0; cell < BOARD_CELLS; ++cell)
+    for (int cell = 0; cell < BOARD_CELLS; ++cell) {
         state.letter[cell] = dictionary.LetterIndex(m_cells[cell]);
+        state.letterBit[cell] = state.letter[cell] < 0 ? 0 : 2u << state.letter[cell];
+    }
     // The first two letters choose the bucket; a path whose bucket is empty
     // spells no word and is not followed.
     for (int start = 0; start < BOARD_CELLS; ++start) {
@@ -96,15 +104,24 @@ void Board::SearchFrom(int cell, int length, WordRange words, std::uint16_t visi
         }
     }
     if (length >= MAX_WORD_LEN) return;
-    // Letters that may continue a stored word; a neighbour with any other
-    // letter, or whose longer prefix begins no stored word, ends the path.
-    const std::uint32_t letters = length == 2 ? state.index.ThirdLetters(state.bucket)
-                                              : WordIndex::LettersAt(words, length - 2);
+    // Letters that may continue a stored word (bit 0 stands for words that
+    // end here); a neighbour with any other letter, or whose longer prefix
+    // begins no stored word, ends the path.
+    const std::uint32_t letters = (length == 2 ? state.index.ThirdLetters(state.bucket)
+                                               : WordIndex::LettersAt(words, length - 2)) &
+                                  ~1u;
+    // The free neighbours holding such letters, bit k for the k-th in order.
     const Neighbours& next = kNeighbours[cell];
-    for (int k = 0; k < next.count; ++k) {
+    unsigned open = 0;
+    for (int k = 0; k < 8; ++k) {
         const int neighbour = next.cells[k];
+        const bool holds = (state.letterBit[neighbour] & letters) != 0;
+        const bool free = ((visited >> neighbour) & 1) == 0;
+        open |= static_cast<unsigned>(holds & free) << k;
+    }
+    for (; open; open &= open - 1) {
+        const int neighbour = next.cells[std::countr_zero(open)];
         const int letter = state.letter[neighbour];
-        if ((visited & Bit(neighbour)) || letter < 0 || !(letters & (2u << letter))) continue;
         const WordRange longer = length == 2 ? state.index.WithThird(state.bucket, letter)
                                              : WordIndex::Narrow(words, length - 2, letter);
         if (longer.Empty()) continue;
