@@ -7,7 +7,10 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,7 +20,7 @@
 namespace {
 
 constexpr char kEndOfFile = 0x1A;  // Ctrl-Z
-constexpr std::size_t kReadSize = 256 * 1024;
+constexpr std::size_t kReadSize = 64 * 1024;
 constexpr int kTailBits = WordIndex::TAIL_LETTERS * WordIndex::LETTER_BITS;
 
 bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -108,7 +111,11 @@ std::size_t KeepUnfinished(const char* line, const char* end, char* dest, bool& 
 // 64-bit words in use, so that emptying it costs only what it holds.
 class TailSet {
   public:
-    TailSet() : m_bits(std::size_t{1} << (kTailBits - 6), 0), m_used(m_bits.size() / 64, 0) {}
+    // The bits come zeroed from calloc, which leaves the pages that no tail
+    // touches unwritten: a small file costs a few of them, not 128 KiB.
+    TailSet() : m_bits(static_cast<std::uint64_t*>(std::calloc(kWords, sizeof(std::uint64_t)))) {
+        if (!m_bits) throw std::bad_alloc();
+    }
 
     // False when the tail was there already.
     bool Insert(TailCode tail) {
@@ -134,16 +141,20 @@ class TailSet {
     }
 
   private:
-    std::vector<std::uint64_t> m_bits;
-    std::vector<std::uint64_t> m_used;
+    static constexpr std::size_t kWords = std::size_t{1} << (kTailBits - 6);
+    struct Free {
+        void operator()(std::uint64_t* bits) const { std::free(bits); }
+    };
+    std::unique_ptr<std::uint64_t[], Free> m_bits;
+    std::array<std::uint64_t, kWords / 64> m_used{};
 };
 
 }  // namespace
 
 bool CWordDictionary::AddWordsFrom(InputFile& file) {
     LineCleaner cleaner(*this);
-    // Room for the kept part of an unfinished line before each read.
-    // and for a line end after the bytes read, which ends the scan for lines.
+    // Room for the kept part of an unfinished line before each read, and for
+    // a line end after the bytes read, which ends the scan for lines.
     std::vector<char> buffer(MAX_WORD_LEN + kReadSize + 1);
     std::size_t kept = 0;
     bool dead = false;  // the unfinished line can be no word: skip to its end

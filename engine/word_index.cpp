@@ -12,6 +12,7 @@ bool WordIndex::Insert(int bucket, TailCode tail) {
     const auto place = std::lower_bound(b.tails.begin(), b.tails.end(), tail);
     if (place != b.tails.end() && *place == tail) return false;
     b.tails.insert(place, tail);
+    if (b.thirdStart.empty()) b.thirdStart.assign(CODES + 1, 0);
     b.thirdLetters |= 1u << (LetterAt(tail, 0) + 1);
     for (int code = LetterAt(tail, 0) + 2; code <= CODES; ++code) ++b.thirdStart[code];
     return true;
@@ -25,6 +26,7 @@ void WordIndex::Assign(int bucket, std::vector<TailCode> sorted) {
 
 void WordIndex::CountThirdLetters(Bucket& bucket) {
     std::size_t i = 0;
+    bucket.thirdStart.assign(CODES + 1, 0);
     for (int code = 0; code <= CODES; ++code) {
         while (i < bucket.tails.size() && LetterAt(bucket.tails[i], 0) + 1 < code) ++i;
         bucket.thirdStart[code] = static_cast<std::uint32_t>(i);

@@ -16,7 +16,6 @@
 #ifndef VREL_ENGINE_WORD_INDEX_H_
 #define VREL_ENGINE_WORD_INDEX_H_
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -65,6 +64,7 @@ class WordIndex {
     // The words of the bucket whose third letter has the alphabet index letter.
     WordRange WithThird(int bucket, int letter) const {
         const Bucket& b = m_buckets[bucket];
+        if (b.thirdStart.empty()) return {};
         const TailCode* base = b.tails.data();
         return {base + b.thirdStart[letter + 1], base + b.thirdStart[letter + 2]};
     }
@@ -97,8 +97,9 @@ class WordIndex {
 
     struct Bucket {
         std::vector<TailCode> tails;
-        // thirdStart[c]: the first tail whose third-letter code is c or more.
-        std::array<std::uint32_t, CODES + 1> thirdStart{};
+        // thirdStart[c]: the first tail whose third-letter code is c or more;
+        // empty while the bucket is, so that empty buckets stay small.
+        std::vector<std::uint32_t> thirdStart;
         std::uint32_t thirdLetters = 0;  // as ThirdLetters
     };
     void CountThirdLetters(Bucket& bucket);
