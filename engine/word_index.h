@@ -71,8 +71,9 @@ class WordIndex {
     // The third letters of the bucket's words, bit index + 1 for each.
     std::uint32_t ThirdLetters(int bucket) const { return m_buckets[bucket].thirdLetters; }
     // Bits (alphabet index + 1) of the letters that may stand at tail
-    // position in the range's words: exactly those of a short run; every bit
-    // for a long one, where finding them would cost more than they save.
+    // position in the range's words, bit 0 for a word that ends before it:
+    // exactly those of a short run; every bit for a long one, where finding
+    // them would cost more than they save.
     static std::uint32_t LettersAt(WordRange range, int position) {
         if (range.Size() > LONG_RUN) return ~0u;
         std::uint32_t letters = 0;
