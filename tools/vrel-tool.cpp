@@ -311,8 +311,9 @@ int RunTrace(const std::vector<std::string>& args) {
     // Each answer is written at once, so that answers follow the lines of an
     // interactive input as they come.
     bool written = true;
-    auto answer = [&](const std::string& word) {
-        std::string upper = RowText(word);
+    auto answer = [&](const std::string& given) {
+        const std::string word = RowText(given);
+        std::string upper = word;
         Platform::Get().UpperCase(upper);
         const std::string line = (board.CanTrace(upper) ? "yes " : "no ") + word + "\n";
         written = written && std::fwrite(line.data(), 1, line.size(), stdout) == line.size() &&

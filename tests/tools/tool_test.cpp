@@ -137,6 +137,15 @@ TEST_F(VrelTool, TraceAnswersEachWord) {
     EXPECT_NE(expected.find("no"), std::string::npos);
 }
 
+// Another edition's letters, given in Windows-1252 or UTF-8, answered in
+// Windows-1252.
+TEST_F(VrelTool, TraceWithAnotherEdition) {
+    const ToolRun run = Tool({"trace", "--edition", "de", "--board", "K\xC3\x84SE", "ODER", "GNIL",
+                              "UMPY", "K\xC3\x84SE", "k\xE4se", "K\xC4\xC4"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "yes K\xC4SE\nyes k\xE4se\nno K\xC4\xC4\n");
+}
+
 TEST_F(VrelTool, TraceRejectsBadBoards) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"trace", "CAT"},
