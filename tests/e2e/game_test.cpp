@@ -221,17 +221,19 @@ class VrelGame : public ::testing::Test {
 };
 
 TEST_F(VrelGame, StartsWithTheLoadingDialogAloneThenTheMainWindowOutOfPlay) {
-    // A large dictionary (a million words, 8 MB) keeps the loading dialog up
-    // long enough to be seen: the load takes a fraction of a second per
-    // million lines. Its thread is busy loading meanwhile, so only titles can
-    // be read.
+    // A large dictionary keeps the loading dialog up long enough to be seen:
+    // a million words three times over in lower case (24 MB), so that every
+    // line is upper-cased by the system, takes a few tenths of a second. Its
+    // thread is busy loading meanwhile, so only titles can be read.
     std::string big;
-    big.reserve(8000000);
-    for (int n = 0; n < 1000000; ++n) {
-        std::string word;
-        for (int i = 0, rest = n; i < 6; ++i, rest /= 10)
-            word += static_cast<char>('A' + rest % 10);
-        big += word + "\r\n";
+    big.reserve(24000000);
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int n = 0; n < 1000000; ++n) {
+            std::string word;
+            for (int i = 0, rest = n; i < 6; ++i, rest /= 10)
+                word += static_cast<char>('a' + rest % 10);
+            big += word + "\r\n";
+        }
     }
     m_app.WriteDictionary(big);
     ASSERT_TRUE(m_app.Start());
