@@ -54,8 +54,14 @@ screenshots: windows
 
 # Every suite: plain, under the sanitizers, the fuzzer, the clang build for
 # Windows, and the Windows build under Wine (last, so that its summary closes
-# the run).
-test: test-native test-sanitize test-fuzz test-windows-clang test-windows
+# the run). The fuzzing and the clang build's check each keep one core busy
+# for most of their time, so they run side by side, each one's output shown
+# whole when it ends.
+test:
+	$(MAKE) test-native
+	$(MAKE) test-sanitize
+	$(MAKE) -j2 --output-sync=target test-fuzz test-windows-clang
+	$(MAKE) test-windows
 
 tools: native
 	@echo "Tools are in build/native/bin: vrel-tool (vrel-tool --help)"
