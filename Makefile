@@ -2,7 +2,7 @@
 JOBS ?= 2
 CTEST := ctest --output-on-failure -j$(JOBS)
 
-.PHONY: all deps native sanitize windows windows-clang test-windows-clang test test-native test-sanitize test-windows screenshots bench tools clean play dist fuzzer fuzz test-fuzz install uninstall
+.PHONY: all deps native sanitize windows windows-clang test-windows-clang test-fuzz-then-clang test test-native test-sanitize test-windows screenshots bench tools clean play dist fuzzer fuzz test-fuzz install uninstall
 
 all: native
 
@@ -32,7 +32,7 @@ windows-clang: deps
 CLANG_CHECK := build/windows-clang/deal
 test-windows-clang: windows-clang native
 	build/native/bin/vrel-tool deal --dict data/VREL.DAT --seed 1 --games 20 > $(CLANG_CHECK).expected
-	scripts/wine-run --prefix=build/windows/wineprefix \
+	scripts/wine-run --prefix=build/windows-clang/wineprefix \
 	  build/windows-clang/bin/vrel-tool.exe deal --dict data/VREL.DAT --seed 1 --games 20 > $(CLANG_CHECK).raw
 	tr -d '\r' < $(CLANG_CHECK).raw | cmp - $(CLANG_CHECK).expected
 	@echo "windows-clang: vrel-tool.exe deals as the native build does"
@@ -53,15 +53,18 @@ screenshots: windows
 	scripts/wine-screenshots build/windows docs
 
 # Every suite: plain, under the sanitizers, the fuzzer, the clang build for
-# Windows, and the Windows build under Wine (last, so that its summary closes
-# the run). The fuzzing and the clang build's check each keep one core busy
-# for most of their time, so they run side by side, each one's output shown
-# whole when it ends.
+# Windows, and the Windows build under Wine. The Wine suite keeps about one
+# core busy, its display tests running one at a time, so the fuzzing and the
+# clang build run beside it; each side's output is shown whole when it ends.
 test:
 	$(MAKE) test-native
 	$(MAKE) test-sanitize
-	$(MAKE) -j2 --output-sync=target test-fuzz test-windows-clang
-	$(MAKE) test-windows
+	$(MAKE) windows
+	$(MAKE) -j2 --output-sync=recurse test-windows test-fuzz-then-clang
+
+test-fuzz-then-clang:
+	$(MAKE) test-fuzz
+	$(MAKE) test-windows-clang
 
 tools: native
 	@echo "Tools are in build/native/bin: vrel-tool (vrel-tool --help)"
