@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -34,6 +35,17 @@ class NonExitingPlatform : public TestPlatform {
   public:
     [[noreturn]] void ExitProcess(int code) override { throw ExitCalled{code}; }
 };
+
+// Runs action under a NonExitingPlatform: the exit code it asked for, or -1
+// when it returned.
+int ExitCodeOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const ExitCalled& exit) {
+        return exit.code;
+    }
+    return -1;
+}
 
 class DictionaryFile : public ::testing::Test {
   protected:
@@ -481,13 +493,7 @@ TEST(ErrorBoxes, ShowErrorReturnsAfterTheBox) {
 
 TEST(ErrorBoxes, ShowFatalErrorShowsBoxThenExitsWithCode1) {
     NonExitingPlatform platform;
-    int code = -1;
-    try {
-        ShowFatalError("It broke.");
-    } catch (const ExitCalled& exit) {
-        code = exit.code;
-    }
-    EXPECT_EQ(code, 1);
+    EXPECT_EQ(ExitCodeOf([] { ShowFatalError("It broke."); }), 1);
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0], (RecordedBox{"It broke.", "Vrel:  Fatal Error", 0x30}));
 }
@@ -504,13 +510,8 @@ TEST(ErrorBoxes, FailedLoadsAreFatal) {
             platform.readChunk = 4;
             platform.failReadAfter = 10;  // in the middle of the file
         }
-        int code = -1;
         CWordDictionary dict;
-        try {
-            dict.LoadFromFile(folder.Path());
-        } catch (const ExitCalled& exit) {
-            code = exit.code;
-        }
+        const int code = ExitCodeOf([&] { dict.LoadFromFile(folder.Path()); });
         EXPECT_EQ(code, 1) << "file exists: " << fileExists;
         ASSERT_EQ(platform.boxes.size(), 1u);
         EXPECT_EQ(platform.boxes[0], expected);
@@ -525,13 +526,8 @@ TEST(ErrorBoxes, LoadWaitsOutABriefHoldAndALongerOneIsFatal) {
         SCOPED_TRACE(heldMs);
         NonExitingPlatform platform;
         platform.openHeldMs = heldMs;
-        int code = -1;
         CWordDictionary dict;
-        try {
-            dict.LoadFromFile(folder.Path());
-        } catch (const ExitCalled& exit) {
-            code = exit.code;
-        }
+        const int code = ExitCodeOf([&] { dict.LoadFromFile(folder.Path()); });
         if (heldMs < 1000) {
             EXPECT_EQ(code, -1);
             EXPECT_TRUE(dict.Contains("CAT"));
