@@ -10,7 +10,7 @@
 #define TXT_HELP "&Help..."
 #define TXT_ABOUT "&About..."
 #define TXT_EXIT_PROGRAM "E&xit Program"
-#define TXT_ABOUT_TEXT "Vrel 2 v. 2.05 for Windows 95 and NT\n\nWord list from the wamerican package, made from SCOWL; its notice is in wamerican-copyright.txt.\n\nIcons drawn for this game."
+#define TXT_ABOUT_TEXT "Vrel 2 v. 2.05 for Windows 95 and NT\n\nWord list from SCOWL, the scowl package; its notice is in scowl-copyright.txt.\n\nIcons drawn for this game."
 #define TXT_ABOUT_CLOSE "&Close"
 #define TXT_LOADING "Loading dictionary.  One moment please..."
 #define TXT_SEARCHING "Searching for words, one moment please..."

@@ -62,7 +62,7 @@ output=$(as_user "$installer" install 2>&1) || { echo "$output" >&2; fail "insta
 check "Vrel.exe is not the build's" cmp -s "$build_dir/bin/Vrel.exe" "$game/Vrel.exe"
 check "VREL.DAT is not the shipped dictionary" cmp -s "$source_dir/data/VREL.DAT" "$game/VREL.DAT"
 check "no LICENSE in the game folder" cmp -s "$source_dir/LICENSE" "$game/LICENSE"
-check "no word list notice" cmp -s "$source_dir/data/wamerican-copyright.txt" "$game/wamerican-copyright.txt"
+check "no word list notice" cmp -s "$source_dir/data/scowl-copyright.txt" "$game/scowl-copyright.txt"
 for help in "$build_dir"/bin/*.HLP; do
   [ -f "$help" ] && check "$(basename "$help") not installed" cmp -s "$help" "$game/$(basename "$help")"
 done
