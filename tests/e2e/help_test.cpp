@@ -23,7 +23,7 @@ using namespace e2e;
 const wchar_t kHelpTitle[] = L"Vrel 2 Help";
 const wchar_t kContentsText[] = L"Vrel 2 deals sixteen letters into a grid of four by four.";
 const wchar_t kJumpText[] = L"How a word is traced";
-const wchar_t kTracingText[] = L"A word counts when it has three to six letters";
+const wchar_t kTracingText[] = L"A word needs at least three letters";
 
 struct ViewerSearch {
     DWORD exceptPid;
