@@ -314,40 +314,6 @@ TEST_F(VrelGame, MissingDictionaryIsFatalBeforeTheMainWindowShows) {
     EXPECT_EQ(m_app.WaitForExit(), 1);
 }
 
-// A copy of the program without the main window's template: the fatal box
-// with the system's reason instead of a silent end, and exit code 1.
-TEST(MainWindow, MissingTemplateIsFatal) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string exe =
-        std::string(temp) + "vrel-no-main-" + std::to_string(GetCurrentProcessId()) + ".exe";
-    ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), exe.c_str(), FALSE));
-    const HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
-    ASSERT_TRUE(update);
-    ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_GAME),
-                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), nullptr, 0));
-    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
-    const HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(image);
-    const bool removed = !FindResourceA(image, MAKEINTRESOURCEA(IDD_GAME), RT_DIALOG);
-    const bool othersKept = FindResourceA(image, MAKEINTRESOURCEA(IDD_LOAD), RT_DIALOG);
-    FreeLibrary(image);
-    ASSERT_TRUE(removed && othersKept) << "the copy's templates were not changed as meant";
-
-    {
-        App app(exe);
-        app.WriteDictionary(GameDictionary());
-        ASSERT_TRUE(app.Start());
-        const BoxView box = WaitForBox(app.ProcessId(), "Vrel:  Fatal Error");
-        ASSERT_TRUE(box.hwnd) << "no fatal error box";
-        EXPECT_FALSE(box.text.empty());
-        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-        PostClick(box.hwnd, IDOK);
-        EXPECT_EQ(app.WaitForExit(), 1);
-    }
-    DeleteFileA(exe.c_str());
-}
-
 TEST_F(VrelGame, WholeGamesScoredAndTheNewWordSaved) {
     const std::string dictionary = GameDictionary();
     ASSERT_NO_FATAL_FAILURE(Launch(dictionary));
