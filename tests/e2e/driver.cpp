@@ -510,8 +510,11 @@ std::string StartGame(HWND main) {
     PostClick(search, IDOK);
     if (!WaitUntil("OK to close the search", [&] { return !IsWindow(search); })) return {};
     Sync(main);
+    // Typing needs the field enabled, not focused: several copies of the
+    // program on one display take turns at being the active window, and only
+    // the active one's field gets the focus.
     const HWND field = GetDlgItem(main, kWordField);
-    if (!WaitUntil("the focus on the word field", [&] { return FocusOf(main) == field; }))
+    if (!WaitUntil("the word field to be enabled", [&] { return IsWindowEnabled(field) != 0; }))
         return {};
     if (letters.size() != 16) std::fprintf(stderr, "the board read \"%s\"\n", letters.c_str());
     return letters.size() == 16 ? letters : std::string();

@@ -247,8 +247,9 @@ std::string DictionaryText(const std::vector<std::string>& words);
 std::string SavedText(const std::vector<std::string>& words, const std::string& added);
 std::string GameDictionary();
 
-// Start Game on the main window, waits for the search and closes it; the
-// sixteen letters of the board, or empty when the game did not start.
+// Start Game on the main window, waits for the search and closes it and for
+// the word field to be enabled; the sixteen letters of the board, or empty
+// when the game did not start.
 std::string StartGame(HWND main);
 // Three cells in a row: a word that can always be traced on the board. The
 // first such word that known refuses; empty if every one is known.
