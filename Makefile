@@ -1,6 +1,5 @@
 # Front door: `make test` and `make play` set up what is missing, then build.
 JOBS ?= 2
-CTEST := ctest --output-on-failure -j$(JOBS)
 
 .PHONY: all deps native sanitize windows windows-clang test-windows-clang test-fuzz-then-clang test test-native test-sanitize test-windows screenshots bench tools clean play dist fuzzer fuzz test-fuzz install uninstall
 
@@ -9,44 +8,34 @@ all: native
 deps:
 	@scripts/install-deps
 
-native: deps
-	cmake --preset native
-	cmake --build --preset native -j$(JOBS)
+# Each build is a CMake preset (CMakePresets.json): its workflow configures
+# and builds it, and the test- workflows run its tests too. build/PRESET
+# holds it.
+export CMAKE_BUILD_PARALLEL_LEVEL := $(JOBS)
+export CTEST_PARALLEL_LEVEL := $(JOBS)
+export CTEST_OUTPUT_ON_FAILURE := 1
 
-sanitize: deps
-	cmake --preset sanitize
-	cmake --build --preset sanitize -j$(JOBS)
+# native: Linux; sanitize: its tests under the sanitizers; windows: the
+# program for Windows (MinGW-w64); windows-clang: the same by clang, warnings
+# being errors there too.
+native sanitize windows windows-clang: deps
+	cmake --workflow --preset $@
 
-windows: deps
-	cmake --preset windows
-	cmake --build --preset windows -j$(JOBS)
+# The clang build's vrel-tool.exe, under Wine, deals and solves as the
+# native vrel-tool does: the windows-clang preset's test.
+test-windows-clang: native
+	cmake --workflow --preset test-windows-clang
 
-# The same Windows program, engine and tools built by clang (warnings are
-# errors there too).
-windows-clang: deps
-	cmake --preset windows-clang
-	cmake --build --preset windows-clang -j$(JOBS)
+test-native: deps
+	cmake --workflow --preset test-native
 
-# The clang build's vrel-tool.exe, under Wine, deals and solves twenty games
-# exactly as the native vrel-tool does.
-CLANG_CHECK := build/windows-clang/deal
-test-windows-clang: windows-clang native
-	build/native/bin/vrel-tool deal --dict data/VREL.DAT --seed 1 --games 20 > $(CLANG_CHECK).expected
-	scripts/wine-run --prefix=build/windows-clang/wineprefix \
-	  build/windows-clang/bin/vrel-tool.exe deal --dict data/VREL.DAT --seed 1 --games 20 > $(CLANG_CHECK).raw
-	tr -d '\r' < $(CLANG_CHECK).raw | cmp - $(CLANG_CHECK).expected
-	@echo "windows-clang: vrel-tool.exe deals as the native build does"
-
-test-native: native
-	cd build/native && $(CTEST)
-
-test-sanitize: sanitize
-	cd build/sanitize && $(CTEST)
+test-sanitize: deps
+	cmake --workflow --preset test-sanitize
 
 # The Windows tests run under Wine, on one private display with a window
 # manager for the suite.
 test-windows: windows
-	cd build/windows && ../../scripts/desktop-run $(CTEST)
+	scripts/desktop-run ctest --preset windows
 
 # Pictures of a scripted game for the documentation, in docs/.
 screenshots: windows
@@ -76,7 +65,8 @@ bench: native
 	build/native/bin/vrel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # Builds the Windows program and plays it: under Wine on Linux, directly on
-# Windows. EDITION=de (sv, da, nb, nl) plays that edition; English by default.
+# Windows. EDITION=CODE (a code of resources/editions/list) plays that
+# edition; English by default.
 EDITION ?= en
 play:
 	@JOBS=$(JOBS) scripts/play $(EDITION)
@@ -95,13 +85,14 @@ uninstall:
 	@PREFIX="$(PREFIX)" PURGE="$(PURGE)" scripts/desktop-install uninstall $(EDITION)
 
 # The downloads for Windows players, one zip per edition in build/dist:
-# Vrel-2.0.5-win64.zip (English) and Vrel-2.0.5-CODE-win64.zip, each with
-# the program, its dictionary, its help file and the help as text, the word
-# list's notice and a read-me.
-EDITIONS := $(notdir $(wildcard resources/editions/*))
+# Vrel-VERSION-win64.zip (English) and Vrel-VERSION-CODE-win64.zip, VERSION
+# being the project's in CMakeLists.txt, each with the program, its
+# dictionary, its help file and the help as text, the word list's notice and
+# a read-me.
 dist: windows
 	rm -rf build/dist
-	@for code in en $(EDITIONS); do scripts/dist-edition $$code || exit 1; done
+	@for code in $$(VREL_ROOT=. sh -c '. scripts/lib.sh && vrel_editions'); do \
+	  scripts/dist-edition $$code || exit 1; done
 
 # The dictionary reader under libFuzzer: `make fuzz` runs for FUZZ_SECONDS;
 # `make test-fuzz` replays the seed corpus and fuzzes briefly.
@@ -110,8 +101,7 @@ FUZZER := build/fuzz/bin/dictionary_fuzz
 FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=4096
 
 fuzzer: deps
-	cmake --preset fuzz
-	cmake --build --preset fuzz -j$(JOBS)
+	cmake --workflow --preset fuzz
 
 fuzz: fuzzer
 	mkdir -p build/fuzz/corpus

@@ -9,10 +9,12 @@
 #define VREL_ENGINE_BOARD_H_
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "resource.h"
 #include "word_index.h"
 #include "word_list.h"
 
@@ -20,8 +22,10 @@ class CWordDictionary;
 
 constexpr int BOARD_SIZE = 4;
 constexpr int BOARD_CELLS = BOARD_SIZE * BOARD_SIZE;
+// The bit of a cell in a set of cells, one bit per cell.
+inline std::uint16_t CellBit(int cell) { return static_cast<std::uint16_t>(1u << cell); }
 // Control id of the letter button of cell 0; cell i has id + i.
-constexpr int FIRST_LETTER_BUTTON = 1004;
+constexpr int FIRST_LETTER_BUTTON = IDC_LETTER_FIRST;
 
 // Something whose child control with a given id can show a text.
 class ControlTextSink {
@@ -54,7 +58,10 @@ class Board {
     char DrawLetter(const CWordDictionary& dictionary) const;
     // Fills the cells row by row, each by DrawLetter.
     void DealBoard(const CWordDictionary& dictionary);
-    char LetterAt(int row, int column) const { return m_cells[row * BOARD_SIZE + column]; }
+    char LetterAt(int row, int column) const {
+        assert(row >= 0 && row < BOARD_SIZE && column >= 0 && column < BOARD_SIZE);
+        return m_cells[row * BOARD_SIZE + column];
+    }
     // Gives control FIRST_LETTER_BUTTON + i the letter of cell i.
     void ShowLetters(ControlTextSink& window) const;
     // Sets the letters directly, row by row (16 letters).

@@ -12,6 +12,7 @@
 #define VREL_ENGINE_DICTIONARY_H_
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,9 +32,11 @@ static_assert(WordIndex::BUCKETS == MAX_LETTERS * MAX_LETTERS &&
                   MAX_LETTERS < (1 << WordIndex::LETTER_BITS),
               "the word index has room for every word");
 
-// A word of at most eight bytes packed into one number, its length in the top
-// byte: equal keys mean equal words. Used for lookups beside the buckets.
+// A word of at most seven bytes packed into one number, its bytes from the
+// lowest up and its length in the top byte: equal keys mean equal words.
+// Used for lookups beside the buckets, whose words have at most six bytes.
 inline std::uint64_t WordKey(std::string_view word) {
+    assert(word.size() <= 7);
     std::uint64_t key = static_cast<std::uint64_t>(word.size()) << 56;
     for (std::size_t i = 0; i < word.size() && i < 7; ++i)
         key |= static_cast<std::uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
@@ -65,7 +68,10 @@ class CWordDictionary {
     bool IsModified() const { return m_bModified; }
 
     // The words of bucket [first][second] in the order they were stored.
-    const WordList& Bucket(int first, int second) const { return m_buckets[first][second]; }
+    const WordList& Bucket(int first, int second) const {
+        assert(first >= 0 && first < MAX_LETTERS && second >= 0 && second < MAX_LETTERS);
+        return m_buckets[first][second];
+    }
     // The stored words sorted within their buckets, for prefix searches.
     const WordIndex& Index() const { return m_index; }
     // The number of bucket [first][second] in Index().

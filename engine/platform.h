@@ -3,12 +3,15 @@
 // and process exit.
 //
 // Only the platform_*.cpp files include OS headers. Code calls Platform::Get();
-// tests may install their own Platform (for instance to inject faults) with
-// Platform::Set and restore the default with Platform::Set(nullptr).
+// tools and tests may install their own Platform (for instance to inject
+// faults) with Platform::Set and restore the default with
+// Platform::Set(nullptr). Such a replacement derives from PlatformWrapper and
+// overrides only what it changes.
 #ifndef VREL_ENGINE_PLATFORM_H_
 #define VREL_ENGINE_PLATFORM_H_
 
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -16,10 +19,9 @@
 enum : unsigned {
     kBoxOk = 0x00,
     kBoxYesNo = 0x04,
-    kBoxIconQuestion = 0x20,
     kBoxIconExclamation = 0x30,
 };
-enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+enum : int { kAnswerOk = 1, kAnswerNo = 7 };
 
 // Why a file operation failed.
 enum class FileError {
@@ -109,5 +111,49 @@ class Platform {
 
 // The native platform of this build (Win32 or POSIX).
 Platform& NativePlatform();
+
+// A platform that forwards every call to another one, the native platform
+// unless told otherwise. LoadMessageText is not forwarded: as in Platform, it
+// is LoadText, so that a replacement's own string table reaches the message
+// boxes too.
+class PlatformWrapper : public Platform {
+  public:
+    explicit PlatformWrapper(Platform& target = NativePlatform()) : m_target(target) {}
+
+    Platform& Target() const { return m_target; }
+
+    std::string LoadText(int id) override { return m_target.LoadText(id); }
+    std::string ProgramDirectory() override { return m_target.ProgramDirectory(); }
+    void UpperCase(std::string& text) override { m_target.UpperCase(text); }
+    std::unique_ptr<InputFile> OpenForRead(const std::string& path,
+                                           FileError* error = nullptr) override {
+        return m_target.OpenForRead(path, error);
+    }
+    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path,
+                                               FileError* error = nullptr) override {
+        return m_target.CreateForWrite(path, error);
+    }
+    bool MoveOver(const std::string& from, const std::string& to,
+                  FileError* error = nullptr) override {
+        return m_target.MoveOver(from, to, error);
+    }
+    std::unique_ptr<FileLock> LockFile(const std::string& path,
+                                       FileError* error = nullptr) override {
+        return m_target.LockFile(path, error);
+    }
+    bool RemoveFile(const std::string& path) override { return m_target.RemoveFile(path); }
+    int ShowMessageBox(const std::string& text, const std::string& caption,
+                       unsigned type) override {
+        return m_target.ShowMessageBox(text, caption, type);
+    }
+    void Pause(int milliseconds) override { m_target.Pause(milliseconds); }
+    [[noreturn]] void ExitProcess(int code) override {
+        m_target.ExitProcess(code);
+        std::abort();  // a platform's ExitProcess does not return
+    }
+
+  private:
+    Platform& m_target;
+};
 
 #endif  // VREL_ENGINE_PLATFORM_H_

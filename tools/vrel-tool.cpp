@@ -67,45 +67,24 @@ int BadUsage(const std::string& message) {
 // The native platform, with the string table of the chosen edition; its
 // message boxes become lines on stderr so that the tool never waits for a
 // click.
-class ConsolePlatform : public Platform {
+class ConsolePlatform : public PlatformWrapper {
   public:
-    explicit ConsolePlatform(Platform& native) : m_native(native) {}
+    explicit ConsolePlatform(Platform& native) : PlatformWrapper(native) {}
 
     // English keeps the native table; another edition brings its own.
     void SetEdition(const Edition& edition) { m_pEdition = &edition; }
 
     std::string LoadText(int id) override {
-        if (!m_pEdition || m_pEdition == kEditions) return m_native.LoadText(id);
+        if (!m_pEdition || m_pEdition == kEditions) return Target().LoadText(id);
         const char* text = m_pEdition->Text(id);
         return text ? text : "";
     }
-    std::string ProgramDirectory() override { return m_native.ProgramDirectory(); }
-    void UpperCase(std::string& text) override { m_native.UpperCase(text); }
-    std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
-        return m_native.OpenForRead(path, error);
-    }
-    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path, FileError* error) override {
-        return m_native.CreateForWrite(path, error);
-    }
-    bool MoveOver(const std::string& from, const std::string& to, FileError* error) override {
-        return m_native.MoveOver(from, to, error);
-    }
-    std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override {
-        return m_native.LockFile(path, error);
-    }
-    void Pause(int milliseconds) override { m_native.Pause(milliseconds); }
-    bool RemoveFile(const std::string& path) override { return m_native.RemoveFile(path); }
     int ShowMessageBox(const std::string& text, const std::string&, unsigned type) override {
         std::fprintf(stderr, "vrel-tool: %s\n", text.c_str());
         return (type & 0x0F) == kBoxYesNo ? kAnswerNo : kAnswerOk;
     }
-    [[noreturn]] void ExitProcess(int code) override {
-        m_native.ExitProcess(code);
-        std::abort();  // not reached: the native platform ends the process
-    }
 
   private:
-    Platform& m_native;
     const Edition* m_pEdition = nullptr;
 };
 

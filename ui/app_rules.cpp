@@ -12,14 +12,12 @@ AppNames DeriveAppNames(const std::string& modulePath) {
 POINT CenteredPosition(const RECT& reference, const RECT& work, int width, int height) {
     LONG left = (reference.left + reference.right) / 2 - width / 2;
     LONG top = (reference.top + reference.bottom) / 2 - height / 2;
-    if (left < work.left)
-        left = work.left;
-    else if (left + width > work.right)
-        left = work.right - width;
-    if (top < work.top)
-        top = work.top;
-    else if (top + height > work.bottom)
-        top = work.bottom - height;
+    // Pushed back from the right and bottom edges first, so that a window
+    // larger than the work area ends at its left and top edges.
+    if (left + width > work.right) left = work.right - width;
+    if (left < work.left) left = work.left;
+    if (top + height > work.bottom) top = work.bottom - height;
+    if (top < work.top) top = work.top;
     return POINT{left, top};
 }
 

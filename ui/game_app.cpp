@@ -2,6 +2,7 @@
 
 #include "app_rules.h"
 #include "dialog.h"
+#include "dictionary_file.h"
 #include "game_dlg.h"
 #include "random.h"
 #include "texts.h"
@@ -66,6 +67,19 @@ bool ShortHelpFilePath(std::string& helpFilePath) {
     return true;
 }
 
+// The system's description of an error code, without its line break.
+std::string SystemErrorText(DWORD code) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = length > 0 && text ? std::string(text, length) : std::string();
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
+        message.pop_back();
+    return message.empty() ? "Error " + std::to_string(code) : message;
+}
+
 HWND ActivePopup() {
     const HWND active = GetActiveWindow();
     return active ? GetLastActivePopup(active) : nullptr;
@@ -106,8 +120,11 @@ bool CGameApp::RunMainWindow() {
 
     CGameDlg dialog;
     m_pMainDlg = &dialog;
-    RunModal(dialog);
+    const INT_PTR result = RunModal(dialog);
     m_pMainDlg = nullptr;
+    // Without its main window (a missing or broken template) the program can
+    // do nothing: the fatal box with the system's reason, and exit code 1.
+    if (result == -1) ShowFatalError(SystemErrorText(GetLastError()));
     return false;
 }
 

@@ -24,17 +24,14 @@ class CGameApp {
     CGameApp(const CGameApp&) = delete;
     CGameApp& operator=(const CGameApp&) = delete;
 
-    // Derives AppName and HelpFilePath from the executable's path.
+    // Derives the application name and the help file's path from the
+    // executable's path.
     void InitInstance(HINSTANCE hInstance);
     // Runs the main window modally until it ends; returns false, so the
     // caller runs no message loop of its own.
     bool RunMainWindow();
 
     HINSTANCE Instance() const { return m_hInstance; }
-    // The executable's file name without folder and extension.
-    const std::string& AppName() const { return m_strAppName; }
-    // The executable's path with its extension replaced by ".HLP".
-    const std::string& HelpFilePath() const { return m_strHelpFilePath; }
 
     // Opens the help file at its contents; a failure is shown in a box.
     void ShowHelpContents();
@@ -51,7 +48,7 @@ class CGameApp {
     // Runs the dialog modally, owned by the active window's last active
     // pop-up; returns 1 (OK), 2 (Cancel) or -1 when the template is missing.
     INT_PTR RunModal(CDialog& dialog);
-    // Message box captioned with AppName; OK and Yes/No style boxes without an
+    // Message box captioned with the application name; OK and Yes/No style boxes without an
     // icon get the exclamation icon. Returns the button pressed.
     int ShowAppMessage(const std::string& text, UINT style);
 
@@ -63,8 +60,8 @@ class CGameApp {
     void CallHelp(UINT command);
 
     HINSTANCE m_hInstance = nullptr;
-    std::string m_strAppName;
-    std::string m_strHelpFilePath;
+    std::string m_strAppName;       // the executable's name without folder and extension
+    std::string m_strHelpFilePath;  // its path with the extension replaced by ".HLP"
     HBRUSH m_hDialogBrush = nullptr;
     COLORREF m_crDialogText = RGB(0, 0, 0);
     COLORREF m_crDialogBack = RGB(192, 192, 192);

@@ -34,9 +34,6 @@ class CGameDlg : public CDialog, public GameWindow {
     void FocusWordField() override;
     void FocusStartGame() override;
 
-    void UpdateScoreLine() { m_game.UpdateScoreLine(); }
-    void ShowResults() { m_game.ShowResults(); }
-
   protected:
     BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         return Dispatch(this, s_messageMap, message, wParam, lParam);

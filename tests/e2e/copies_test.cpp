@@ -19,6 +19,7 @@ using namespace e2e;
 
 constexpr char kAppCaption[] = "Vrel";
 constexpr char kErrorCaption[] = "Vrel:  Error";
+constexpr char kFatalCaption[] = "Vrel:  Fatal Error";
 
 // Sorted, so already in the order in which the program writes its buckets.
 const std::vector<std::string> kWords = {"ACE",  "ANT",  "ARE", "ATE",  "EAR", "EAST",
@@ -61,12 +62,12 @@ std::string SavedInTurn(const Copy& first, const Copy& second) {
 
 // Stores a word that neither the file nor the other copy of its folder knows.
 void StoreWord(Copy& copy, const std::string& other) {
-    const std::string letters = StartGameOf(copy.process.Id(), copy.main);
+    const std::string letters = StartGame(copy.main);
     ASSERT_EQ(letters.size(), 16u) << copy.name << ": the game did not start";
     copy.word = TraceableWord(
         letters, [&](const std::string& word) { return Known(word) || word == other; });
     ASSERT_FALSE(copy.word.empty()) << copy.name << ": board " << letters;
-    const BoxView box = AddWordOf(copy.process.Id(), copy.main, copy.word, kAppCaption);
+    const BoxView box = EnterWord(copy.main, copy.word, kAppCaption);
     ASSERT_TRUE(AnswerBox(box, IDYES)) << copy.name << ": no question for " << copy.word;
 }
 
@@ -75,17 +76,17 @@ void StoreWord(Copy& copy, const std::string& other) {
 void ExitAndSave(const std::vector<Copy*>& copies) {
     for (Copy* copy : copies) PostClick(copy->main, kExitProgram);
     for (Copy* copy : copies) {
-        const BoxView box = WaitForBoxOf(copy->process.Id(), kAppCaption);
+        const BoxView box = WaitForBox(copy->process.Id(), kAppCaption);
         ASSERT_EQ(box.text, "You added new words to the dictionary.\n\nSave dictionary?")
             << copy->name;
         copy->question = box.hwnd;
     }
     for (Copy* copy : copies) PostClick(copy->question, IDYES);
     std::string error;
-    EXPECT_TRUE(WaitUntil([&] {
+    EXPECT_TRUE(WaitUntil("the copies to end after saving", [&] {
         bool running = false;
         for (Copy* copy : copies) {
-            for (HWND dialog : DialogsOf(copy->process.Id(), true))
+            for (HWND dialog : Dialogs(copy->process.Id(), true))
                 if (Caption(dialog) == kErrorCaption) error = copy->name;
             running = running || copy->process.Running();
         }
@@ -104,8 +105,10 @@ TEST(TwoCopies, NoOrderOfSavesLosesAWord) {
             ASSERT_TRUE(pair->app.StartCopy(copy->process)) << copy->name << ": cannot start";
     for (Pair* pair : pairs) {
         for (Copy* copy : {&pair->a, &pair->b}) {
-            copy->main = WaitForDialogOf(copy->process.Id(), kMainWindow, 30000);
-            ASSERT_TRUE(copy->main) << copy->name << ": no main window";
+            copy->main = WaitForDialog(copy->process.Id(), kMainWindow);
+            ASSERT_TRUE(copy->main)
+                << copy->name << ": no main window; fatal box: \""
+                << WaitForBox(copy->process.Id(), kFatalCaption, 0).text << "\"";
         }
         ASSERT_NO_FATAL_FAILURE(StoreWord(pair->a, ""));
         ASSERT_NO_FATAL_FAILURE(StoreWord(pair->b, pair->a.word));

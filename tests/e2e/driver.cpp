@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -10,18 +11,34 @@
 
 namespace e2e {
 
-const DialogKind kMainWindow{
-    "main window",
-    {1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015, 1016, 1017,
-     1018, 1019, 119,  135,  1035, 125,  1022, 1001, 121,  120,  122,  123,  1,    1002}};
-const DialogKind kLoadingDialog{"loading dialog", {1003}};
-const DialogKind kSearchDialog{"searching dialog", {1020, 1001, 1}};
-const DialogKind kSavingDialog{"saving dialog", {1030}};
-const DialogKind kResultsDialog{"results dialog", {1028, 1027, 1029, 1026, 1}};
+namespace {
+
+std::vector<int> MainWindowIds() {
+    std::vector<int> ids;
+    for (int id = IDC_LETTER_FIRST; id <= IDC_LETTER_LAST; ++id) ids.push_back(id);
+    ids.insert(ids.end(), {IDC_WORD, IDC_ADD_WORD, IDC_CLEAR, IDC_AVERAGE_LINE, IDC_SCORE_LINE,
+                           IDC_FOUND_LIST, IDC_START_GAME, IDC_QUIT_GAME, IDC_HELP_BUTTON,
+                           IDC_ABOUT_BUTTON, IDOK, IDC_LOAD_COMMAND});
+    return ids;
+}
+
+}  // namespace
+
+const DialogKind kMainWindow{"main window", MainWindowIds()};
+const DialogKind kLoadingDialog{"loading dialog", {IDC_LOAD_START}};
+const DialogKind kSearchDialog{"searching dialog", {IDC_SEARCH_START, IDC_PROGRESS_LINE, IDOK}};
+const DialogKind kSavingDialog{"saving dialog", {IDC_SAVE_START}};
+const DialogKind kResultsDialog{
+    "results dialog",
+    {IDC_FOUND_HEADING, IDC_FOUND_WORDS, IDC_MISSED_HEADING, IDC_MISSED_LIST, IDOK}};
 
 namespace {
 
-constexpr UINT kSendTimeoutMs = 5000;
+// Waits that took longer than this are reported on stderr.
+constexpr DWORD kSlowWaitMs = 5000;
+
+// The static control that holds a message box's text.
+constexpr int kBoxTextId = 0xFFFF;
 
 // UTF-16 text in the given 8-bit code page.
 std::string Encode(const std::wstring& text, UINT codePage) {
@@ -36,9 +53,15 @@ std::string Encode(const std::wstring& text, UINT codePage) {
 
 std::string Narrow(const std::wstring& text) { return Encode(text, CP_ACP); }
 
+// A message sent to a window of the program, which answers once its thread
+// is back in a message loop; a window that does not answer within kTimeoutMs
+// answers 0, and stderr says so.
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &result);
+    if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_NORMAL, kTimeoutMs, &result) &&
+        IsWindow(hwnd))
+        std::fprintf(stderr, "gave up waiting for window %p to answer message 0x%x after %lu s\n",
+                     static_cast<void*>(hwnd), message, kTimeoutMs / 1000);
     return static_cast<LRESULT>(result);
 }
 
@@ -119,13 +142,24 @@ std::string ProgramPath() {
     return path.substr(0, path.find_last_of('\\') + 1) + "Vrel.exe";
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitUntil(const std::string& what, const std::function<bool()>& condition, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
+        if (condition()) {
+            // A slow answer is worth knowing about when a run fails later.
+            const DWORD waited = GetTickCount() - start;
+            if (waited >= kSlowWaitMs)
+                std::fprintf(stderr, "waited %lu.%lu s for %s\n", waited / 1000,
+                             waited % 1000 / 100, what.c_str());
+            return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) break;
         Sleep(5);
     }
+    if (timeoutMs > 0)
+        std::fprintf(stderr, "gave up waiting for %s after %lu s\n", what.c_str(),
+                     timeoutMs / 1000);
+    return false;
 }
 
 std::string Text(HWND hwnd) { return Narrow(WideText(hwnd)); }
@@ -270,7 +304,11 @@ bool App::Launch(ChildProcess& process) const {
 
 long ChildProcess::WaitForExit(DWORD timeoutMs) {
     if (!m_info.hProcess) return -1;
-    if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        std::fprintf(stderr, "gave up waiting for process %lu to end after %lu s\n", Id(),
+                     timeoutMs / 1000);
+        return -1;
+    }
     DWORD code = 0;
     GetExitCodeProcess(m_info.hProcess, &code);
     return static_cast<long>(code);
@@ -292,58 +330,8 @@ void ChildProcess::End() {
     m_info = {};
 }
 
-std::vector<HWND> App::Dialogs(bool visibleOnly) const {
-    ProcessWindows collect{m_process.Id(), visibleOnly, {}};
-    if (m_process.Id() != 0) EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&collect));
-    return collect.found;
-}
-
-HWND App::FindDialog(const DialogKind& kind, bool visibleOnly) const {
-    for (HWND dialog : Dialogs(visibleOnly))
-        if (Caption(dialog) == "Vrel 2" && HasAll(dialog, kind.ids)) return dialog;
-    return nullptr;
-}
-
-HWND App::WaitForDialog(const DialogKind& kind, DWORD timeoutMs) const {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindDialog(kind)) != nullptr; }, timeoutMs);
-    return found;
-}
-
-bool App::WaitForNoDialog(const DialogKind& kind, DWORD timeoutMs) const {
-    return WaitUntil([&] { return FindDialog(kind) == nullptr; }, timeoutMs);
-}
-
-HWND App::FindAbout() const {
-    for (HWND dialog : Dialogs(true)) {
-        if (Caption(dialog) != "Vrel 2" || !GetDlgItem(dialog, IDOK) || !HasIcon(dialog)) continue;
-        ChildCount count;
-        EnumChildWindows(dialog, CountChildren, reinterpret_cast<LPARAM>(&count));
-        if (count.buttons == 1 && count.others == 0) return dialog;
-    }
-    return nullptr;
-}
-
-HWND App::FindBox(const std::string& caption) const {
-    for (HWND dialog : Dialogs(true))
-        if (Caption(dialog) == caption && GetDlgItem(dialog, 0xFFFF)) return dialog;
-    return nullptr;
-}
-
-BoxView App::WaitForBox(const std::string& caption, DWORD timeoutMs) const {
-    BoxView view;
-    WaitUntil([&] { return (view.hwnd = FindBox(caption)) != nullptr; }, timeoutMs);
-    if (!view.hwnd) return view;
-    view.caption = caption;
-    view.text = ItemText(view.hwnd, 0xFFFF);
-    view.hasIcon = HasIcon(view.hwnd);
-    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
-        if (GetDlgItem(view.hwnd, id)) view.buttons.push_back(id);
-    return view;
-}
-
 // ---------------------------------------------------------------------------
-// Any process's windows by process id; the program in folders of any name.
+// The program's windows by process id; the program in folders of any name.
 
 namespace {
 
@@ -436,40 +424,66 @@ bool FileExistsW(const std::wstring& path) {
     return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<HWND> DialogsOf(DWORD pid, bool visibleOnly) {
+std::vector<HWND> Dialogs(DWORD pid, bool visibleOnly) {
     ProcessWindows collect{pid, visibleOnly, {}};
     if (pid != 0) EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&collect));
     return collect.found;
 }
 
-HWND WaitForDialogOf(DWORD pid, const DialogKind& kind, DWORD timeoutMs) {
+HWND FindDialog(DWORD pid, const DialogKind& kind, bool visibleOnly) {
+    for (HWND dialog : Dialogs(pid, visibleOnly))
+        if (Caption(dialog) == "Vrel 2" && HasAll(dialog, kind.ids)) return dialog;
+    return nullptr;
+}
+
+HWND WaitForDialog(DWORD pid, const DialogKind& kind, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil(
-        [&] {
-            for (HWND dialog : DialogsOf(pid, true))
-                if (Caption(dialog) == "Vrel 2" && HasAll(dialog, kind.ids)) found = dialog;
-            return found != nullptr;
-        },
-        timeoutMs);
+        "the " + std::string(kind.name) + " of process " + std::to_string(pid),
+        [&] { return (found = FindDialog(pid, kind)) != nullptr; }, timeoutMs);
     return found;
 }
 
-BoxView WaitForBoxOf(DWORD pid, const std::string& caption, DWORD timeoutMs) {
+bool WaitForNoDialog(DWORD pid, const DialogKind& kind, DWORD timeoutMs) {
+    return WaitUntil(
+        "the " + std::string(kind.name) + " of process " + std::to_string(pid) + " to close",
+        [&] { return FindDialog(pid, kind) == nullptr; }, timeoutMs);
+}
+
+HWND FindAbout(DWORD pid) {
+    for (HWND dialog : Dialogs(pid, true)) {
+        if (Caption(dialog) != "Vrel 2" || !GetDlgItem(dialog, IDOK) || !HasIcon(dialog)) continue;
+        ChildCount count;
+        EnumChildWindows(dialog, CountChildren, reinterpret_cast<LPARAM>(&count));
+        if (count.buttons == 1 && count.others == 0) return dialog;
+    }
+    return nullptr;
+}
+
+HWND FindBox(DWORD pid, const std::string& caption) {
+    for (HWND dialog : Dialogs(pid, true))
+        if (Caption(dialog) == caption && GetDlgItem(dialog, kBoxTextId)) return dialog;
+    return nullptr;
+}
+
+BoxView WaitForBox(DWORD pid, const std::string& caption, DWORD timeoutMs) {
     BoxView view;
     WaitUntil(
-        [&] {
-            for (HWND dialog : DialogsOf(pid, true))
-                if (Caption(dialog) == caption && GetDlgItem(dialog, 0xFFFF)) view.hwnd = dialog;
-            return view.hwnd != nullptr;
-        },
-        timeoutMs);
+        "a box captioned \"" + caption + "\" of process " + std::to_string(pid),
+        [&] { return (view.hwnd = FindBox(pid, caption)) != nullptr; }, timeoutMs);
     if (!view.hwnd) return view;
     view.caption = caption;
-    view.text = ItemText(view.hwnd, 0xFFFF);
+    view.text = ItemText(view.hwnd, kBoxTextId);
     view.hasIcon = HasIcon(view.hwnd);
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
         if (GetDlgItem(view.hwnd, id)) view.buttons.push_back(id);
     return view;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
 }
 
 std::wstring AllTexts(HWND window) {
@@ -484,18 +498,25 @@ HWND FindWindowShowing(const std::wstring& part, DWORD exceptPid) {
     return search.found;
 }
 
-std::string StartGameOf(DWORD pid, HWND main) {
+std::string StartGame(HWND main) {
     PostClick(main, kStartGame);
-    const HWND search = WaitForDialogOf(pid, kSearchDialog);
+    const HWND search = WaitForDialog(ProcessOf(main), kSearchDialog);
     if (!search) return {};
-    if (!WaitUntil([&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; })) return {};
+    if (!WaitUntil("the search's OK button to be enabled",
+                   [&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }))
+        return {};
     std::string letters;
     for (int i = 0; i < 16; ++i) letters += ItemText(main, kFirstLetter + i);
     PostClick(search, IDOK);
-    if (!WaitUntil([&] { return !IsWindow(search); })) return {};
+    if (!WaitUntil("OK to close the search", [&] { return !IsWindow(search); })) return {};
     Sync(main);
+    // Typing needs the field enabled, not focused: several copies of the
+    // program on one display take turns at being the active window, and only
+    // the active one's field gets the focus.
     const HWND field = GetDlgItem(main, kWordField);
-    if (!WaitUntil([&] { return FocusOf(main) == field; })) return {};
+    if (!WaitUntil("the word field to be enabled", [&] { return IsWindowEnabled(field) != 0; }))
+        return {};
+    if (letters.size() != 16) std::fprintf(stderr, "the board read \"%s\"\n", letters.c_str());
     return letters.size() == 16 ? letters : std::string();
 }
 
@@ -510,18 +531,24 @@ std::string TraceableWord(const std::string& letters,
     return {};
 }
 
-BoxView AddWordOf(DWORD pid, HWND main, const std::string& word, const std::string& caption) {
+BoxView EnterWord(HWND main, const std::string& word, const std::string& caption) {
     const HWND field = GetDlgItem(main, kWordField);
     for (char c : word) TypeChar(field, static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c));
-    if (Text(field) != word) return {};
+    const std::string typed = Text(field);
+    if (typed != word) {
+        std::fprintf(stderr, "typed %s, the word field shows \"%s\"\n", word.c_str(),
+                     typed.c_str());
+        return {};
+    }
     PostClick(main, kAddWord);
-    return WaitForBoxOf(pid, caption);
+    return WaitForBox(ProcessOf(main), caption);
 }
 
 bool AnswerBox(const BoxView& box, int button) {
     if (!box.hwnd) return false;
     PostClick(box.hwnd, button);
-    return WaitUntil([&] { return !IsWindow(box.hwnd); });
+    return WaitUntil("the box \"" + box.caption + "\" to close",
+                     [&] { return !IsWindow(box.hwnd); });
 }
 
 WideApp::WideApp(std::wstring folder, std::wstring exeName)

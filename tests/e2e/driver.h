@@ -4,11 +4,14 @@
 //   App app;                              // fresh folder with a copy of the exe
 //   app.WriteDictionary("CAT\r\nDOG\r\n");
 //   app.Start();
-//   HWND main = app.WaitForDialog(kMainWindow);
-//   PostClick(main, 121);                 // Start Game opens a dialog: post
-//   HWND search = app.WaitForDialog(kSearchDialog);
+//   HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
+//   PostClick(main, kStartGame);          // Start Game opens a dialog: post
+//   HWND search = WaitForDialog(app.ProcessId(), kSearchDialog);
 //
-// Every wait is bounded and answers null or false when it times out.
+// Windows are found by the id of the process that owns them, whichever way
+// it was started. Every wait ends as soon as its event has happened; it gives
+// up after kTimeoutMs, answers null or false, and says on stderr what it
+// waited for.
 #ifndef VREL_TESTS_E2E_DRIVER_H_
 #define VREL_TESTS_E2E_DRIVER_H_
 
@@ -25,10 +28,14 @@
 
 #include "editions.h"
 #include "platform.h"
+#include "resource.h"
 
 namespace e2e {
 
-constexpr DWORD kTimeoutMs = 10000;
+// How long a wait for the program gives up after. Generous: on a loaded
+// 2-core machine a copy of the program under Wine can take tens of seconds to
+// start or to answer, and a wait that succeeds returns at once anyway.
+constexpr DWORD kTimeoutMs = 90000;
 
 // How to recognise each dialog of the program: control ids it must have.
 struct DialogKind {
@@ -43,17 +50,17 @@ extern const DialogKind kResultsDialog;
 
 // Control ids of the main window.
 enum MainId : int {
-    kFirstLetter = 1004,
-    kWordField = 119,
-    kAddWord = 135,
-    kClear = 1035,
-    kAverageLine = 125,
-    kScoreLine = 1022,
-    kFoundList = 1001,
-    kStartGame = 121,
-    kQuitGame = 120,
-    kHelp = 122,
-    kAbout = 123,
+    kFirstLetter = IDC_LETTER_FIRST,
+    kWordField = IDC_WORD,
+    kAddWord = IDC_ADD_WORD,
+    kClear = IDC_CLEAR,
+    kAverageLine = IDC_AVERAGE_LINE,
+    kScoreLine = IDC_SCORE_LINE,
+    kFoundList = IDC_FOUND_LIST,
+    kStartGame = IDC_START_GAME,
+    kQuitGame = IDC_QUIT_GAME,
+    kHelp = IDC_HELP_BUTTON,
+    kAbout = IDC_ABOUT_BUTTON,
     kExitProgram = IDOK,
 };
 
@@ -66,8 +73,10 @@ struct BoxView {
     std::vector<int> buttons;  // ids of the buttons present, of IDOK, IDYES, ...
 };
 
-// Polls the condition every few milliseconds; false if it stayed false.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs);
+// Polls the condition every few milliseconds; false if it stayed false, and
+// then "gave up waiting for <what>" on stderr.
+bool WaitUntil(const std::string& what, const std::function<bool()>& condition,
+               DWORD timeoutMs = kTimeoutMs);
 
 // Texts of windows in any process. Text asks the window, so its thread must
 // be free; Caption reads a top-level window's title without asking it.
@@ -149,18 +158,6 @@ class App {
     long WaitForExit(DWORD timeoutMs = kTimeoutMs) { return m_process.WaitForExit(timeoutMs); }
     bool Running() const { return m_process.Running(); }
 
-    // The program's top-level dialogs and boxes (class "#32770").
-    std::vector<HWND> Dialogs(bool visibleOnly) const;
-    // A dialog of that kind; null if there is none.
-    HWND FindDialog(const DialogKind& kind, bool visibleOnly = true) const;
-    HWND WaitForDialog(const DialogKind& kind, DWORD timeoutMs = kTimeoutMs) const;
-    bool WaitForNoDialog(const DialogKind& kind, DWORD timeoutMs = kTimeoutMs) const;
-    // The About box: titled "Vrel 2", an icon and a Close button, nothing else.
-    HWND FindAbout() const;
-    // A visible message box with this caption; null if there is none.
-    HWND FindBox(const std::string& caption) const;
-    BoxView WaitForBox(const std::string& caption, DWORD timeoutMs = kTimeoutMs) const;
-
   private:
     bool Launch(ChildProcess& process) const;
 
@@ -173,7 +170,7 @@ class App {
 // The native platform with an edition's string table, installed while it
 // lives, so that the engine in the driver's process works as that edition's
 // program does.
-class EditionPlatform : public Platform {
+class EditionPlatform : public PlatformWrapper {
   public:
     explicit EditionPlatform(const Edition& edition) : m_edition(edition) { Platform::Set(this); }
     ~EditionPlatform() override { Platform::Set(nullptr); }
@@ -184,28 +181,8 @@ class EditionPlatform : public Platform {
         const char* text = m_edition.Text(id);
         return text ? text : "";
     }
-    std::string ProgramDirectory() override { return NativePlatform().ProgramDirectory(); }
-    void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
-    std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
-        return NativePlatform().OpenForRead(path, error);
-    }
-    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path,
-                                               FileError* error) override {
-        return NativePlatform().CreateForWrite(path, error);
-    }
-    bool MoveOver(const std::string& from, const std::string& to, FileError* error) override {
-        return NativePlatform().MoveOver(from, to, error);
-    }
-    std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override {
-        return NativePlatform().LockFile(path, error);
-    }
-    bool RemoveFile(const std::string& path) override { return NativePlatform().RemoveFile(path); }
     int ShowMessageBox(const std::string&, const std::string&, unsigned) override {
         return kAnswerOk;
-    }
-    [[noreturn]] void ExitProcess(int code) override {
-        NativePlatform().ExitProcess(code);
-        std::abort();
     }
 
   private:
@@ -213,14 +190,31 @@ class EditionPlatform : public Platform {
 };
 
 // ---------------------------------------------------------------------------
-// Any process's windows by process id, and the program under any file name in
-// a folder given as a wide path: outside the ANSI code page, or longer than
-// MAX_PATH.
+// The program's windows, by the id of the process that owns them.
+
+// The program's top-level dialogs and boxes (class "#32770").
+std::vector<HWND> Dialogs(DWORD pid, bool visibleOnly);
+// A dialog of that kind; null if there is none.
+HWND FindDialog(DWORD pid, const DialogKind& kind, bool visibleOnly = true);
+HWND WaitForDialog(DWORD pid, const DialogKind& kind, DWORD timeoutMs = kTimeoutMs);
+bool WaitForNoDialog(DWORD pid, const DialogKind& kind, DWORD timeoutMs = kTimeoutMs);
+// The About box: titled "Vrel 2", an icon and a Close button, nothing else.
+HWND FindAbout(DWORD pid);
+// A visible message box with this caption; null if there is none.
+HWND FindBox(DWORD pid, const std::string& caption);
+// Waits for such a box and reads it; timeoutMs 0 looks once.
+BoxView WaitForBox(DWORD pid, const std::string& caption, DWORD timeoutMs = kTimeoutMs);
+// The process that owns a window.
+DWORD ProcessOf(HWND window);
+
+// ---------------------------------------------------------------------------
+// The program under any file name in a folder given as a wide path: outside
+// the ANSI code page, or longer than MAX_PATH.
 //
 //   WideApp app(TempFolderW() + L"vrel-Ωμέγα\\", L"GAME.EXE");
 //   app.WriteFile(L"VREL.DAT", "CAT\r\n");
 //   app.Start();
-//   HWND main = WaitForDialogOf(app.ProcessId(), kMainWindow);
+//   HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
 
 // A window's text as UTF-16, asked of the window.
 std::wstring WideText(HWND hwnd);
@@ -238,10 +232,6 @@ std::string ReadFileW(const std::wstring& path);
 bool WriteFileW(const std::wstring& path, const std::string& bytes);
 bool FileExistsW(const std::wstring& path);
 
-// The dialogs and message boxes of the process with that id.
-std::vector<HWND> DialogsOf(DWORD pid, bool visibleOnly);
-HWND WaitForDialogOf(DWORD pid, const DialogKind& kind, DWORD timeoutMs = kTimeoutMs);
-BoxView WaitForBoxOf(DWORD pid, const std::string& caption, DWORD timeoutMs = kTimeoutMs);
 // A visible top-level window of any process but this one and except, whose
 // caption or one of whose children's texts contains part; null if none.
 HWND FindWindowShowing(const std::wstring& part, DWORD exceptPid);
@@ -257,15 +247,16 @@ std::string DictionaryText(const std::vector<std::string>& words);
 std::string SavedText(const std::vector<std::string>& words, const std::string& added);
 std::string GameDictionary();
 
-// Start Game on the main window, waits for the search and closes it; the
-// sixteen letters of the board, or empty when the game did not start.
-std::string StartGameOf(DWORD pid, HWND main);
+// Start Game on the main window, waits for the search and closes it and for
+// the word field to be enabled; the sixteen letters of the board, or empty
+// when the game did not start.
+std::string StartGame(HWND main);
 // Three cells in a row: a word that can always be traced on the board. The
 // first such word that known refuses; empty if every one is known.
 std::string TraceableWord(const std::string& letters,
                           const std::function<bool(const std::string&)>& known);
 // Types the word into the field and presses Add Word; the box it brings.
-BoxView AddWordOf(DWORD pid, HWND main, const std::string& word, const std::string& caption);
+BoxView EnterWord(HWND main, const std::string& word, const std::string& caption);
 // Clicks the box's button and waits for the box to go.
 bool AnswerBox(const BoxView& box, int button);
 

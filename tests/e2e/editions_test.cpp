@@ -87,7 +87,7 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
     app.WriteDictionary(file);
     ASSERT_TRUE(app.AddProgramFile("Vrel.HLP"));
     ASSERT_TRUE(app.Start()) << Program(c.code);
-    const HWND main = app.WaitForDialog(kMainWindow, 30000);
+    const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(ItemText(main, kStartGame), c.startGame);
     EXPECT_EQ(ItemText(main, kAddWord), c.addWord);
@@ -99,9 +99,10 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
     int possible = 0;
     for (int deal = 0; deal < 20 && fresh.empty(); ++deal) {
         PostClick(main, kStartGame);
-        const HWND search = app.WaitForDialog(kSearchDialog);
+        const HWND search = WaitForDialog(app.ProcessId(), kSearchDialog);
         ASSERT_NE(search, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }));
+        ASSERT_TRUE(WaitUntil("the search's OK button to be enabled",
+                              [&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }));
         std::string cells;
         for (int i = 0; i < 16; ++i) cells += ItemText(main, kFirstLetter + i);
         ASSERT_EQ(cells.size(), 16u);
@@ -113,11 +114,11 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
         board.FindAllWords(model, found, progress);
         possible += static_cast<int>(found.size());
         if (!found.empty()) {
-            EXPECT_EQ(ItemText(search, 1001),
+            EXPECT_EQ(ItemText(search, IDC_PROGRESS_LINE),
                       Format(edition, IDS_SEARCH_PROGRESS, static_cast<int>(found.size())));
         }
         PostClick(search, IDOK);
-        ASSERT_TRUE(app.WaitForNoDialog(kSearchDialog));
+        ASSERT_TRUE(WaitForNoDialog(app.ProcessId(), kSearchDialog));
         known.clear();
         for (const std::string& word : found)
             if (known.empty() && word.find(c.known) != std::string::npos) known = word;
@@ -129,10 +130,10 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
         if (known.empty()) fresh.clear();
         if (fresh.empty()) {
             PostClick(main, kQuitGame);
-            const HWND results = app.WaitForDialog(kResultsDialog);
+            const HWND results = WaitForDialog(app.ProcessId(), kResultsDialog);
             ASSERT_NE(results, nullptr);
             PostClick(results, IDOK);
-            ASSERT_TRUE(app.WaitForNoDialog(kResultsDialog));
+            ASSERT_TRUE(WaitForNoDialog(app.ProcessId(), kResultsDialog));
         }
     }
     ASSERT_FALSE(fresh.empty()) << "no suitable board in 20 deals";
@@ -144,8 +145,9 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
         EXPECT_EQ(Text(field), known.substr(0, i + 1));
     }
     PostClick(main, kAddWord);
-    ASSERT_TRUE(WaitUntil([&] { return Has(ListItems(GetDlgItem(main, kFoundList)), known); }))
-        << known;
+    ASSERT_TRUE(WaitUntil("the known word in the found list", [&] {
+        return Has(ListItems(GetDlgItem(main, kFoundList)), known);
+    })) << known;
     const int total = static_cast<int>(found.size());
     EXPECT_EQ(ItemText(main, kScoreLine), Format(edition, IDS_SCORE_LINE, 1, total, 100 / total));
 
@@ -153,36 +155,40 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
     for (char letter : fresh) TypeChar(field, Lower(letter));
     ASSERT_EQ(Text(field), fresh);
     PostClick(main, kAddWord);
-    BoxView ask = WaitForBoxOf(app.ProcessId(), "Vrel");
+    BoxView ask = WaitForBox(app.ProcessId(), "Vrel");
     EXPECT_EQ(ask.text, Format(edition, IDS_ASK_VALID_WORD, fresh.c_str()));
     ASSERT_TRUE(AnswerBox(ask, IDYES));
-    ASSERT_TRUE(WaitUntil([&] { return Has(ListItems(GetDlgItem(main, kFoundList)), fresh); }));
+    ASSERT_TRUE(WaitUntil("the new word in the found list",
+                          [&] { return Has(ListItems(GetDlgItem(main, kFoundList)), fresh); }));
     ASSERT_TRUE(model.AddWord(fresh));
 
     PostClick(main, kQuitGame);
-    const HWND results = app.WaitForDialog(kResultsDialog);
+    const HWND results = WaitForDialog(app.ProcessId(), kResultsDialog);
     ASSERT_NE(results, nullptr);
-    EXPECT_EQ(ItemText(results, 1028), Format(edition, IDS_FOUND_HEADING, 2));
-    EXPECT_EQ(ItemText(results, 1029), Format(edition, IDS_MISSED_HEADING, total - 1));
-    const std::vector<std::string> listed = ListItems(GetDlgItem(results, 1027));
+    EXPECT_EQ(ItemText(results, IDC_FOUND_HEADING), Format(edition, IDS_FOUND_HEADING, 2));
+    EXPECT_EQ(ItemText(results, IDC_MISSED_HEADING),
+              Format(edition, IDS_MISSED_HEADING, total - 1));
+    const std::vector<std::string> listed = ListItems(GetDlgItem(results, IDC_FOUND_WORDS));
     EXPECT_TRUE(Has(listed, known) && Has(listed, fresh)) << known << " " << fresh;
-    EXPECT_EQ(ListItems(GetDlgItem(results, 1026)).size(), static_cast<std::size_t>(total - 1));
+    EXPECT_EQ(ListItems(GetDlgItem(results, IDC_MISSED_LIST)).size(),
+              static_cast<std::size_t>(total - 1));
     PostClick(results, IDOK);
-    ASSERT_TRUE(app.WaitForNoDialog(kResultsDialog));
+    ASSERT_TRUE(WaitForNoDialog(app.ProcessId(), kResultsDialog));
     EXPECT_EQ(ItemText(main, kAverageLine), Format(edition, IDS_AVERAGE_LINE, 200 / possible));
 
     // Help... opens the edition's help file; exiting closes the viewer.
     PostClick(main, kHelp);
-    EXPECT_TRUE(
-        WaitUntil([&] { return FindWindowShowing(c.helpText, app.ProcessId()) != nullptr; }, 30000))
-        << "no help viewer showing the edition's help";
+    EXPECT_TRUE(WaitUntil("a help viewer showing the edition's help", [&] {
+        return FindWindowShowing(c.helpText, app.ProcessId()) != nullptr;
+    })) << "no help viewer showing the edition's help";
 
     PostClick(main, kExitProgram);
-    BoxView save = WaitForBoxOf(app.ProcessId(), "Vrel");
+    BoxView save = WaitForBox(app.ProcessId(), "Vrel");
     EXPECT_EQ(save.text, edition.Text(IDS_ASK_SAVE));
     ASSERT_TRUE(AnswerBox(save, IDYES));
     EXPECT_EQ(app.WaitForExit(), 0);
-    EXPECT_TRUE(WaitUntil([&] { return !FindWindowShowing(c.helpText, app.ProcessId()); }));
+    EXPECT_TRUE(WaitUntil("the help viewer to close",
+                          [&] { return !FindWindowShowing(c.helpText, app.ProcessId()); }));
 
     // The file as the edition saves it: its buckets in alphabet order, the
     // letters above Z as their Windows-1252 bytes.
@@ -207,7 +213,7 @@ TEST(EditionErrors, MissingDictionaryIsReportedInTheEditionsWords) {
     const Edition& german = *FindEdition("de");
     App app(Program("de"));
     ASSERT_TRUE(app.Start());
-    const BoxView box = app.WaitForBox(german.Text(IDS_FATAL_ERROR_CAPTION));
+    const BoxView box = WaitForBox(app.ProcessId(), german.Text(IDS_FATAL_ERROR_CAPTION));
     ASSERT_NE(box.hwnd, nullptr);
     EXPECT_EQ(box.text, Format(german, IDS_CANNOT_LOAD, app.DictionaryPath().c_str()));
     ASSERT_TRUE(AnswerBox(box, IDOK));

@@ -62,17 +62,17 @@ class DictionaryFileFaults : public ::testing::Test {
     void Launch() {
         m_app.WriteDictionary(m_strOriginal);
         ASSERT_TRUE(m_app.Start()) << "cannot start Vrel.exe";
-        m_main = m_app.WaitForDialog(kMainWindow, 30000);
+        m_main = WaitForDialog(m_app.ProcessId(), kMainWindow);
         ASSERT_TRUE(m_main) << "the main window did not show";
     }
 
     // Plays a word the dictionary lacks and says Yes to storing it.
     void AddNewWord() {
-        const std::string letters = StartGameOf(m_app.ProcessId(), m_main);
+        const std::string letters = StartGame(m_main);
         ASSERT_EQ(letters.size(), 16u) << "the game did not start";
         m_strAdded = TraceableWord(letters, Known);
         ASSERT_FALSE(m_strAdded.empty()) << "board " << letters;
-        const BoxView box = AddWordOf(m_app.ProcessId(), m_main, m_strAdded, kAppCaption);
+        const BoxView box = EnterWord(m_main, m_strAdded, kAppCaption);
         ASSERT_TRUE(box.hwnd) << "no question for " << m_strAdded;
         EXPECT_EQ(box.text, "Is \"" + m_strAdded + "\" a valid word?");
         ASSERT_TRUE(AnswerBox(box, IDYES));
@@ -81,7 +81,7 @@ class DictionaryFileFaults : public ::testing::Test {
     // Exit Program and Yes to saving; the program is then saving.
     void ExitAndSave() {
         PostClick(m_main, kExitProgram);
-        const BoxView box = m_app.WaitForBox(kAppCaption);
+        const BoxView box = WaitForBox(m_app.ProcessId(), kAppCaption);
         ASSERT_TRUE(box.hwnd) << "no save question";
         ASSERT_EQ(box.text, "You added new words to the dictionary.\n\nSave dictionary?");
         PostClick(box.hwnd, IDYES);
@@ -89,7 +89,7 @@ class DictionaryFileFaults : public ::testing::Test {
 
     // The error box of a failed save, closed with OK; the program then ends.
     void ExpectSaveError(const std::string& text) {
-        const BoxView box = m_app.WaitForBox(kErrorCaption);
+        const BoxView box = WaitForBox(m_app.ProcessId(), kErrorCaption);
         ASSERT_TRUE(box.hwnd) << "no error box";
         EXPECT_EQ(box.text, text);
         EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
@@ -122,11 +122,11 @@ TEST_F(DictionaryFileFaults, DictionaryHeldOpenByAnotherProgramIsFatalAtStart) {
     HeldFile held(m_app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
     ASSERT_TRUE(held.Held());
     ASSERT_TRUE(m_app.Start());
-    const BoxView box = m_app.WaitForBox(kFatalCaption, 30000);
+    const BoxView box = WaitForBox(m_app.ProcessId(), kFatalCaption);
     EXPECT_TRUE(box.hwnd) << "no fatal error box";
     EXPECT_EQ(box.text, "Cannot load dictionary file " + m_app.DictionaryPath() + ".");
     EXPECT_TRUE(box.hasIcon);
-    EXPECT_FALSE(m_app.FindDialog(kMainWindow)) << "the main window is visible";
+    EXPECT_FALSE(FindDialog(m_app.ProcessId(), kMainWindow)) << "the main window is visible";
     if (box.hwnd) PostClick(box.hwnd, IDOK);
     EXPECT_EQ(m_app.WaitForExit(), 1);
     held.Close();
@@ -142,8 +142,8 @@ TEST_F(DictionaryFileFaults, TemporaryFileLeftFromAnEarlierRunIsReplacedAndGone)
     ASSERT_NO_FATAL_FAILURE(ExitAndSave());
 
     bool error = false;
-    EXPECT_TRUE(WaitUntil([&] {
-        error = error || m_app.FindBox(kErrorCaption) != nullptr;
+    EXPECT_TRUE(WaitUntil("the program to end after saving", [&] {
+        error = error || FindBox(m_app.ProcessId(), kErrorCaption) != nullptr;
         return !m_app.Running();
     })) << "the program did not end after saving";
     EXPECT_FALSE(error) << "the save reported an error";
@@ -173,37 +173,37 @@ TEST_F(DictionaryFileFaults, DictionaryHeldForAMomentIsWaitedOutAtStartAndAtSave
         HeldFile held(m_app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
         ASSERT_TRUE(held.Held());
         ASSERT_TRUE(m_app.Start());
-        const HWND loading = m_app.WaitForDialog(kLoadingDialog, 30000);
+        const HWND loading = WaitForDialog(m_app.ProcessId(), kLoadingDialog);
         ASSERT_TRUE(loading) << "no loading dialog";
         Sleep(300);
         EXPECT_TRUE(IsWindowVisible(loading)) << "the loading dialog did not stay up";
     }
-    m_main = m_app.WaitForDialog(kMainWindow, 30000);
+    m_main = WaitForDialog(m_app.ProcessId(), kMainWindow);
     ASSERT_TRUE(m_main) << "the main window did not show";
-    EXPECT_FALSE(m_app.FindBox(kFatalCaption));
+    EXPECT_FALSE(FindBox(m_app.ProcessId(), kFatalCaption));
     ASSERT_NO_FATAL_FAILURE(AddNewWord());
 
     HeldFile held(m_app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
     ASSERT_TRUE(held.Held());
     ASSERT_NO_FATAL_FAILURE(ExitAndSave());
-    const HWND saving = m_app.WaitForDialog(kSavingDialog);
+    const HWND saving = WaitForDialog(m_app.ProcessId(), kSavingDialog);
     ASSERT_TRUE(saving) << "no saving dialog";
     Sleep(300);
     EXPECT_TRUE(IsWindowVisible(saving)) << "the saving dialog did not stay up";
     held.Close();
     bool error = false;
-    EXPECT_TRUE(WaitUntil([&] {
-        error = error || m_app.FindBox(kErrorCaption) != nullptr;
+    EXPECT_TRUE(WaitUntil("the saving dialog to close", [&] {
+        error = error || FindBox(m_app.ProcessId(), kErrorCaption) != nullptr;
         return !IsWindow(saving);
     })) << "the save did not end";
-    EXPECT_TRUE(WaitUntil([&] { return !m_app.Running(); }));
+    EXPECT_TRUE(WaitUntil("the program to end after saving", [&] { return !m_app.Running(); }));
     EXPECT_FALSE(error) << "the save reported an error";
     EXPECT_TRUE(m_app.ReadDictionary() == SavedText(kWords, m_strAdded)) << "VREL.DAT not saved";
 }
 
-// Held for longer than the program waits (5 s, or until the program has
-// given up): at start-up the fatal box, at the save the error box naming
-// VREL.XXX, each after about a second, and VREL.DAT untouched.
+// Held for longer than the program waits (until the program has given up):
+// at start-up the fatal box, at the save the error box naming VREL.XXX, each
+// after about a second, and VREL.DAT untouched.
 TEST_F(DictionaryFileFaults, DictionaryHeldLongerGivesTheUsualBoxesAfterAboutASecond) {
     {
         App app;
@@ -211,9 +211,9 @@ TEST_F(DictionaryFileFaults, DictionaryHeldLongerGivesTheUsualBoxesAfterAboutASe
         HeldFile held(app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
         ASSERT_TRUE(held.Held());
         ASSERT_TRUE(app.Start());
-        ASSERT_TRUE(app.WaitForDialog(kLoadingDialog, 30000)) << "no loading dialog";
+        ASSERT_TRUE(WaitForDialog(app.ProcessId(), kLoadingDialog)) << "no loading dialog";
         const DWORD start = GetTickCount();
-        const BoxView box = app.WaitForBox(kFatalCaption, 5000);
+        const BoxView box = WaitForBox(app.ProcessId(), kFatalCaption);
         const DWORD waited = GetTickCount() - start;
         ASSERT_TRUE(box.hwnd) << "no fatal error box";
         EXPECT_EQ(box.text, "Cannot load dictionary file " + app.DictionaryPath() + ".");
@@ -231,9 +231,9 @@ TEST_F(DictionaryFileFaults, DictionaryHeldLongerGivesTheUsualBoxesAfterAboutASe
     HeldFile held(m_app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
     ASSERT_TRUE(held.Held());
     ASSERT_NO_FATAL_FAILURE(ExitAndSave());
-    ASSERT_TRUE(m_app.WaitForDialog(kSavingDialog)) << "no saving dialog";
+    ASSERT_TRUE(WaitForDialog(m_app.ProcessId(), kSavingDialog)) << "no saving dialog";
     const DWORD start = GetTickCount();
-    const BoxView box = m_app.WaitForBox(kErrorCaption, 5000);
+    const BoxView box = WaitForBox(m_app.ProcessId(), kErrorCaption);
     const DWORD waited = GetTickCount() - start;
     ASSERT_TRUE(box.hwnd) << "no error box";
     EXPECT_EQ(box.text, "Cannot save dictionary file " + TemporaryPath() + ".");
@@ -293,21 +293,21 @@ TEST(FullDisk, SaveThatFillsTheDiskKeepsTheDictionary) {
     const std::string original = DictionaryText(words);
     app.WriteDictionary(original);
     ASSERT_TRUE(app.Start()) << "cannot start Vrel.exe in " << disk;
-    const HWND main = app.WaitForDialog(kMainWindow, 30000);
+    const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
     ASSERT_TRUE(main) << "the main window did not show";
-    const std::string letters = StartGameOf(app.ProcessId(), main);
+    const std::string letters = StartGame(main);
     ASSERT_EQ(letters.size(), 16u) << "the game did not start";
     const std::string added = TraceableWord(letters, [](const std::string&) { return false; });
-    ASSERT_TRUE(AnswerBox(AddWordOf(app.ProcessId(), main, added, kAppCaption), IDYES));
+    ASSERT_TRUE(AnswerBox(EnterWord(main, added, kAppCaption), IDYES));
 
     const long free = FillLeaving(app.Folder(), 4096);
     ASSERT_GE(free, 0) << "cannot fill the disk";
     ASSERT_LT(free, static_cast<long>(original.size()));
     PostClick(main, kExitProgram);
-    const BoxView question = app.WaitForBox(kAppCaption);
+    const BoxView question = WaitForBox(app.ProcessId(), kAppCaption);
     ASSERT_TRUE(question.hwnd) << "no save question";
     PostClick(question.hwnd, IDYES);
-    const BoxView box = app.WaitForBox(kErrorCaption);
+    const BoxView box = WaitForBox(app.ProcessId(), kErrorCaption);
     ASSERT_TRUE(box.hwnd) << "no error box";
     EXPECT_EQ(box.text, "Cannot save dictionary file " + app.Folder() + "VREL.XXX.");
     PostClick(box.hwnd, IDOK);

@@ -61,7 +61,7 @@ class VrelGame : public ::testing::Test {
         m_app.WriteDictionary(dictionary);
         m_model.LoadFromFile(m_app.Folder());
         ASSERT_TRUE(m_app.Start()) << "cannot start Vrel.exe";
-        m_main = m_app.WaitForDialog(kMainWindow, 30000);
+        m_main = WaitForDialog(m_app.ProcessId(), kMainWindow);
         ASSERT_TRUE(m_main) << "the main window did not show";
     }
 
@@ -73,11 +73,12 @@ class VrelGame : public ::testing::Test {
     void StartGame(GameView& game) {
         ASSERT_TRUE(Enabled(kStartGame));
         PostClick(m_main, kStartGame);
-        const HWND search = m_app.WaitForDialog(kSearchDialog);
+        const HWND search = WaitForDialog(m_app.ProcessId(), kSearchDialog);
         ASSERT_TRUE(search) << "no searching dialog after Start Game";
         EXPECT_EQ(StaticTexts(search).at(0), "Searching for words, one moment please...");
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }))
-            << "OK of the searching dialog stays disabled";
+        ASSERT_TRUE(WaitUntil("the search's OK button to be enabled", [&] {
+            return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0;
+        })) << "OK of the searching dialog stays disabled";
 
         game.letters.clear();
         for (int i = 0; i < 16; ++i) {
@@ -93,13 +94,15 @@ class VrelGame : public ::testing::Test {
             game.words.empty()
                 ? std::string()
                 : Format("At least %ld words can be found.", static_cast<long>(game.words.size()));
-        EXPECT_EQ(ItemText(search, 1001), expected) << "board " << game.letters;
+        EXPECT_EQ(ItemText(search, IDC_PROGRESS_LINE), expected) << "board " << game.letters;
 
         PostClick(search, IDOK);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(search); })) << "OK did not close the search";
+        ASSERT_TRUE(WaitUntil("OK to close the search", [&] { return !IsWindow(search); }))
+            << "OK did not close the search";
         Sync(m_main);
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(m_main) == Item(kWordField); }))
-            << "the word field has no focus after the search";
+        ASSERT_TRUE(WaitUntil("the focus on the word field after the search", [&] {
+            return FocusOf(m_main) == Item(kWordField);
+        })) << "the word field has no focus after the search";
         m_nPossible += static_cast<long>(game.words.size());
         m_nFound = 0;
     }
@@ -114,11 +117,13 @@ class VrelGame : public ::testing::Test {
     BoxView AddWord(bool expectBox) {
         PostClick(m_main, kAddWord);
         if (!expectBox) {
-            EXPECT_TRUE(WaitUntil([&] { return WordText().empty(); })) << "field not emptied";
+            EXPECT_TRUE(WaitUntil("the word field to be emptied", [&] {
+                return WordText().empty();
+            })) << "field not emptied";
             Sync(m_main);
             return {};
         }
-        BoxView box = m_app.WaitForBox(kAppCaption);
+        BoxView box = WaitForBox(m_app.ProcessId(), kAppCaption);
         EXPECT_TRUE(box.hwnd) << "no box captioned " << kAppCaption;
         return box;
     }
@@ -126,7 +131,8 @@ class VrelGame : public ::testing::Test {
     void Answer(const BoxView& box, int button) {
         ASSERT_TRUE(box.hwnd);
         PostClick(box.hwnd, button);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.hwnd); })) << "the box stays up";
+        ASSERT_TRUE(WaitUntil("the box to close", [&] { return !IsWindow(box.hwnd); }))
+            << "the box stays up";
         Sync(m_main);
     }
 
@@ -134,14 +140,14 @@ class VrelGame : public ::testing::Test {
     void QuitGame(ResultsView& results) {
         ASSERT_TRUE(Enabled(kQuitGame));
         PostClick(m_main, kQuitGame);
-        const HWND dialog = m_app.WaitForDialog(kResultsDialog);
+        const HWND dialog = WaitForDialog(m_app.ProcessId(), kResultsDialog);
         ASSERT_TRUE(dialog) << "no results dialog after Quit Game";
-        results.foundHeading = ItemText(dialog, 1028);
-        results.missedHeading = ItemText(dialog, 1029);
-        results.found = ListItems(GetDlgItem(dialog, 1027));
-        results.missed = ListItems(GetDlgItem(dialog, 1026));
+        results.foundHeading = ItemText(dialog, IDC_FOUND_HEADING);
+        results.missedHeading = ItemText(dialog, IDC_MISSED_HEADING);
+        results.found = ListItems(GetDlgItem(dialog, IDC_FOUND_WORDS));
+        results.missed = ListItems(GetDlgItem(dialog, IDC_MISSED_LIST));
         PostClick(dialog, IDOK);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }))
+        ASSERT_TRUE(WaitUntil("Close to end the results", [&] { return !IsWindow(dialog); }))
             << "Close did not end the results";
         Sync(m_main);
         m_nTotalFound += m_nFound;
@@ -159,7 +165,8 @@ class VrelGame : public ::testing::Test {
         EXPECT_TRUE(Enabled(kHelp));
         EXPECT_TRUE(Enabled(kAbout));
         EXPECT_TRUE(Enabled(kExitProgram));
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(m_main) == Item(kStartGame); }))
+        EXPECT_TRUE(WaitUntil("the focus on Start Game after the results",
+                              [&] { return FocusOf(m_main) == Item(kStartGame); }))
             << "focus on " << ClassName(FocusOf(m_main)) << " " << Text(FocusOf(m_main));
     }
 
@@ -240,26 +247,23 @@ TEST_F(VrelGame, StartsWithTheLoadingDialogAloneThenTheMainWindowOutOfPlay) {
 
     bool sawLoading = false;
     bool mainShownDuringLoad = false;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            // The main window first: a loading dialog still seen after it
-            // was on screen with it. The other order would count a switch
-            // from one to the other between the two looks.
-            const HWND main = m_app.FindDialog(kMainWindow, false);
-            const bool mainVisible = main && IsWindowVisible(main);
-            const HWND loading = m_app.FindDialog(kLoadingDialog);
-            if (loading) {
-                sawLoading = true;
-                if (mainVisible) mainShownDuringLoad = true;
-            }
-            return !loading && mainVisible;
-        },
-        30000))
-        << "the main window did not show";
+    ASSERT_TRUE(WaitUntil("the main window after the loading dialog", [&] {
+        // The main window first: a loading dialog still seen after it
+        // was on screen with it. The other order would count a switch
+        // from one to the other between the two looks.
+        const HWND main = FindDialog(m_app.ProcessId(), kMainWindow, false);
+        const bool mainVisible = main && IsWindowVisible(main);
+        const HWND loading = FindDialog(m_app.ProcessId(), kLoadingDialog);
+        if (loading) {
+            sawLoading = true;
+            if (mainVisible) mainShownDuringLoad = true;
+        }
+        return !loading && mainVisible;
+    })) << "the main window did not show";
     EXPECT_TRUE(sawLoading) << "no loading dialog was seen";
     EXPECT_FALSE(mainShownDuringLoad) << "the main window showed while the dictionary loaded";
 
-    m_main = m_app.FindDialog(kMainWindow);
+    m_main = FindDialog(m_app.ProcessId(), kMainWindow);
     ASSERT_TRUE(m_main);
     EXPECT_EQ(ItemText(m_main, kAverageLine), "Average Score:");
     EXPECT_EQ(ItemText(m_main, kScoreLine), "");
@@ -270,8 +274,9 @@ TEST_F(VrelGame, StartsWithTheLoadingDialogAloneThenTheMainWindowOutOfPlay) {
     PressKey(FocusOf(m_main), VK_ESCAPE);
     PostClick(m_main, kAbout);
     HWND about = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (about = m_app.FindAbout()) != nullptr; }))
-        << "no About box";
+    ASSERT_TRUE(WaitUntil("the About box", [&] {
+        return (about = FindAbout(m_app.ProcessId())) != nullptr;
+    })) << "no About box";
     EXPECT_TRUE(m_app.Running());
     EXPECT_TRUE(IsWindowVisible(m_main));
     const std::vector<std::string> aboutTexts = StaticTexts(about);
@@ -280,15 +285,17 @@ TEST_F(VrelGame, StartsWithTheLoadingDialogAloneThenTheMainWindowOutOfPlay) {
     EXPECT_EQ(FocusOf(about), GetDlgItem(about, IDOK)) << "Close has no focus";
 
     PressKey(FocusOf(about), VK_ESCAPE);
-    ASSERT_TRUE(WaitUntil([&] { return m_app.FindAbout() == nullptr; }))
-        << "Escape did not close the About box";
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(m_main) != 0; }));
+    ASSERT_TRUE(WaitUntil("Escape to close the About box", [&] {
+        return FindAbout(m_app.ProcessId()) == nullptr;
+    })) << "Escape did not close the About box";
+    EXPECT_TRUE(WaitUntil("the main window to be enabled again",
+                          [&] { return IsWindowEnabled(m_main) != 0; }));
 
     // The close box with an unchanged dictionary ends the program at once.
     PostMessageW(m_main, WM_SYSCOMMAND, SC_CLOSE, 0);
     bool asked = false;
-    EXPECT_TRUE(WaitUntil([&] {
-        asked = asked || m_app.FindBox(kAppCaption) != nullptr;
+    EXPECT_TRUE(WaitUntil("the close box to end the program", [&] {
+        asked = asked || FindBox(m_app.ProcessId(), kAppCaption) != nullptr;
         return !m_app.Running();
     })) << "the close box did not end the program";
     EXPECT_FALSE(asked) << "asked a question though the dictionary is unchanged";
@@ -296,12 +303,12 @@ TEST_F(VrelGame, StartsWithTheLoadingDialogAloneThenTheMainWindowOutOfPlay) {
 
 TEST_F(VrelGame, MissingDictionaryIsFatalBeforeTheMainWindowShows) {
     ASSERT_TRUE(m_app.Start());
-    const BoxView box = m_app.WaitForBox("Vrel:  Fatal Error", 30000);
+    const BoxView box = WaitForBox(m_app.ProcessId(), "Vrel:  Fatal Error");
     ASSERT_TRUE(box.hwnd) << "no fatal error box";
     EXPECT_EQ(box.text, "Cannot load dictionary file " + m_app.DictionaryPath() + ".");
     EXPECT_TRUE(box.hasIcon);
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-    EXPECT_FALSE(m_app.FindDialog(kMainWindow)) << "the main window is visible";
+    EXPECT_FALSE(FindDialog(m_app.ProcessId(), kMainWindow)) << "the main window is visible";
 
     PostClick(box.hwnd, IDOK);
     EXPECT_EQ(m_app.WaitForExit(), 1);
@@ -367,7 +374,7 @@ TEST_F(VrelGame, WholeGamesScoredAndTheNewWordSaved) {
     EXPECT_TRUE(box.hasIcon);
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
     Answer(box, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return WordText().empty(); }));
+    EXPECT_TRUE(WaitUntil("the word field to be emptied", [&] { return WordText().empty(); }));
     EXPECT_EQ(ItemText(m_main, kScoreLine), ScoreLine(1, maximum));
 
     // An unknown word: No drops it, Yes lists, counts and stores it.
@@ -379,7 +386,7 @@ TEST_F(VrelGame, WholeGamesScoredAndTheNewWordSaved) {
         EXPECT_TRUE(box.hasIcon);
         EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
         Answer(box, answer);
-        EXPECT_TRUE(WaitUntil([&] { return WordText().empty(); }));
+        EXPECT_TRUE(WaitUntil("the word field to be emptied", [&] { return WordText().empty(); }));
         if (answer == IDNO) {
             EXPECT_EQ(ListItems(Item(kFoundList)).size(), 1u);
             EXPECT_EQ(ItemText(m_main, kScoreLine), ScoreLine(1, maximum));
@@ -422,7 +429,7 @@ TEST_F(VrelGame, WholeGamesScoredAndTheNewWordSaved) {
 
     // Exit asks to save; Yes writes the new word into its bucket.
     PostClick(m_main, kExitProgram);
-    box = m_app.WaitForBox(kAppCaption);
+    box = WaitForBox(m_app.ProcessId(), kAppCaption);
     ASSERT_TRUE(box.hwnd) << "no save question";
     EXPECT_EQ(box.text, "You added new words to the dictionary.\n\nSave dictionary?");
     EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
@@ -456,7 +463,7 @@ TEST_F(VrelGame, CloseBoxAsksToSaveAndNoLeavesTheFileByteForByte) {
     Answer(box, IDYES);
 
     PostMessageW(m_main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    box = m_app.WaitForBox(kAppCaption);
+    box = WaitForBox(m_app.ProcessId(), kAppCaption);
     ASSERT_TRUE(box.hwnd) << "the close box did not ask to save";
     EXPECT_EQ(box.text, "You added new words to the dictionary.\n\nSave dictionary?");
     PostClick(box.hwnd, IDNO);

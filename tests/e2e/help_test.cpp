@@ -62,7 +62,8 @@ std::wstring TopicText(HWND viewer) {
 }
 
 bool Shows(HWND viewer, const std::wstring& text) {
-    return WaitUntil([&] { return TopicText(viewer).find(text) != std::wstring::npos; });
+    return WaitUntil("the help topic to show the text",
+                     [&] { return TopicText(viewer).find(text) != std::wstring::npos; });
 }
 
 // Clicks the viewer's topic where it shows text, as a player follows a jump.
@@ -135,7 +136,7 @@ bool InFront(HWND window, HWND other) {
 HWND OpenHelp(DWORD pid, HWND main) {
     PostClick(main, kHelp);
     std::vector<HWND> viewers;
-    WaitUntil([&] { return !(viewers = ViewerWindows(pid)).empty(); }, 30000);
+    WaitUntil("the help viewer", [&] { return !(viewers = ViewerWindows(pid)).empty(); });
     return viewers.empty() ? nullptr : viewers.front();
 }
 
@@ -144,7 +145,7 @@ HWND OpenHelp(DWORD pid, HWND main) {
 void ExitClosesViewer(DWORD pid, HWND main, const std::function<long()>& waitForExit) {
     PostClick(main, kExitProgram);
     EXPECT_EQ(waitForExit(), 0) << "the program did not end";
-    EXPECT_TRUE(WaitUntil([&] { return ViewerWindows(pid).empty(); }))
+    EXPECT_TRUE(WaitUntil("the help viewer to close", [&] { return ViewerWindows(pid).empty(); }))
         << "the help window is still open";
 }
 
@@ -154,14 +155,14 @@ TEST(Help, OpensAtTheContentsFollowsJumpsAndClosesWithTheProgram) {
     ASSERT_TRUE(app.AddProgramFile("Vrel.HLP")) << "no Vrel.HLP beside Vrel.exe";
     ASSERT_TRUE(app.Start());
     ViewerGuard guard;
-    const HWND main = app.WaitForDialog(kMainWindow, 30000);
+    const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
     ASSERT_TRUE(main);
 
     const HWND viewer = OpenHelp(app.ProcessId(), main);
     ASSERT_TRUE(viewer) << "no window titled \"" << Utf8(kHelpTitle) << "\"; " << OnScreen();
     EXPECT_FALSE(FindWindowShowing(L"Cannot find", app.ProcessId()))
         << "the help file was not found";
-    EXPECT_FALSE(app.FindBox("Vrel")) << "help could not be started";
+    EXPECT_FALSE(FindBox(app.ProcessId(), "Vrel")) << "help could not be started";
     EXPECT_TRUE(Shows(viewer, kContentsText)) << Utf8(TopicText(viewer));
 
     ASSERT_TRUE(ClickOn(viewer, kJumpText)) << Utf8(TopicText(viewer));
@@ -172,7 +173,7 @@ TEST(Help, OpensAtTheContentsFollowsJumpsAndClosesWithTheProgram) {
     // follows neither.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ASSERT_TRUE(WaitUntil([&] { return InFront(main, viewer); }))
+    ASSERT_TRUE(WaitUntil("the game window in front", [&] { return InFront(main, viewer); }))
         << "the game window is not in front";
 
     // Help... again: the same window, back at the contents and in front, but
@@ -180,7 +181,7 @@ TEST(Help, OpensAtTheContentsFollowsJumpsAndClosesWithTheProgram) {
     // contents does nothing at all, so it stays behind then.)
     PostClick(main, kHelp);
     EXPECT_TRUE(Shows(viewer, kContentsText)) << Utf8(TopicText(viewer));
-    EXPECT_TRUE(WaitUntil([&] { return InFront(viewer, main); }))
+    EXPECT_TRUE(WaitUntil("the help window in front", [&] { return InFront(viewer, main); }))
         << "the help window stays behind the game window";
     EXPECT_FALSE(GetWindowLongW(viewer, GWL_EXSTYLE) & WS_EX_TOPMOST);
     Sync(main);
@@ -201,7 +202,7 @@ TEST(Help, RenamedProgramOpensTheHelpFileOfItsName) {
     ASSERT_TRUE(app.AddProgramFile(L"Vrel.HLP", L"GAME.HLP")) << "no Vrel.HLP beside Vrel.exe";
     ASSERT_TRUE(app.Start());
     ViewerGuard guard;
-    const HWND main = WaitForDialogOf(app.ProcessId(), kMainWindow, 30000);
+    const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
     ASSERT_TRUE(main);
 
     const HWND viewer = OpenHelp(app.ProcessId(), main);

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot start Vrel.exe\n");
             return 1;
         }
-        const HWND main = app.WaitForDialog(kMainWindow, 30000);
+        const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
         QueryPerformanceCounter(&shown);
         if (!main) {
             std::fprintf(stderr, "run %d: the main window did not show\n", run);

@@ -59,7 +59,7 @@ class HelpViewer {
   public:
     ~HelpViewer() {
         if (!m_hProcess) return;
-        if (WaitForSingleObject(m_hProcess, 5000) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(m_hProcess, kTimeoutMs) != WAIT_OBJECT_0)
             TerminateProcess(m_hProcess, 99);
         CloseHandle(m_hProcess);
     }
@@ -69,7 +69,8 @@ class HelpViewer {
     std::wstring Open(DWORD pid, HWND main, const std::wstring& fileName) {
         PostClick(main, kHelp);
         HWND box = nullptr;
-        WaitUntil([&] { return (box = FindWindowShowing(fileName, pid)) != nullptr; }, 20000);
+        WaitUntil("the help viewer's box naming the help file",
+                  [&] { return (box = FindWindowShowing(fileName, pid)) != nullptr; });
         if (!box) return {};
         DWORD viewer = 0;
         GetWindowThreadProcessId(box, &viewer);
@@ -80,7 +81,7 @@ class HelpViewer {
         const std::size_t quote = text.rfind(L'\'', end - fileName.size());
         const std::size_t start = quote == std::wstring::npos ? 0 : quote + 1;
         PostClick(box, IDNO);
-        WaitUntil([&] { return !IsWindow(box); });
+        WaitUntil("the help viewer's box to close", [&] { return !IsWindow(box); });
         return text.substr(start, end - start);
     }
 
@@ -105,18 +106,18 @@ std::string StoreNewWord(WideApp& app, const std::string& caption, HWND& main) {
         ADD_FAILURE() << "cannot start the program";
         return {};
     }
-    main = WaitForDialogOf(app.ProcessId(), kMainWindow, 30000);
+    main = WaitForDialog(app.ProcessId(), kMainWindow);
     if (!main) {
         ADD_FAILURE() << "the main window did not show";
         return {};
     }
-    const std::string letters = StartGameOf(app.ProcessId(), main);
+    const std::string letters = StartGame(main);
     const std::string word = TraceableWord(letters, Known);
     if (word.empty()) {
         ADD_FAILURE() << "no new word on board \"" << letters << "\"";
         return {};
     }
-    const BoxView box = AddWordOf(app.ProcessId(), main, word, caption);
+    const BoxView box = EnterWord(main, word, caption);
     if (!box.hwnd) {
         ADD_FAILURE() << "no box captioned " << caption << " for " << word;
         return {};
@@ -129,13 +130,13 @@ std::string StoreNewWord(WideApp& app, const std::string& caption, HWND& main) {
 // Exit Program, Yes to saving; then the dictionary on disk is the new one.
 void SaveOnExit(WideApp& app, HWND main, const std::string& caption, const std::string& word) {
     PostClick(main, kExitProgram);
-    const BoxView box = WaitForBoxOf(app.ProcessId(), caption);
+    const BoxView box = WaitForBox(app.ProcessId(), caption);
     ASSERT_TRUE(box.hwnd) << "no save question captioned " << caption;
     EXPECT_EQ(box.text, "You added new words to the dictionary.\n\nSave dictionary?");
     PostClick(box.hwnd, IDYES);
     bool error = false;
-    EXPECT_TRUE(WaitUntil([&] {
-        error = error || !WaitForBoxOf(app.ProcessId(), "Vrel:  Error", 0).caption.empty();
+    EXPECT_TRUE(WaitUntil("the program to end after saving", [&] {
+        error = error || !WaitForBox(app.ProcessId(), "Vrel:  Error", 0).caption.empty();
         return !app.Running();
     })) << "the program did not end after saving";
     EXPECT_FALSE(error) << "the save reported an error";
@@ -158,7 +159,7 @@ TEST(ProgramFolder, OutsideTheAnsiCodePageLoadsSavesAndLeadsHelpThere) {
     EXPECT_TRUE(FitsAnsiCodePage(help)) << Utf8(help);
     EXPECT_EQ(_wcsicmp(LongFolderOf(help).c_str(), app.Folder().c_str()), 0)
         << "the help file is looked for in " << Utf8(help);
-    EXPECT_FALSE(WaitForBoxOf(app.ProcessId(), "Vrel", 0).hwnd) << "help could not be started";
+    EXPECT_FALSE(WaitForBox(app.ProcessId(), "Vrel", 0).hwnd) << "help could not be started";
 
     SaveOnExit(app, main, "Vrel", word);
 }
@@ -167,7 +168,7 @@ TEST(ProgramFolder, OutsideTheAnsiCodePageIsNamedInTheFatalBox) {
     WideApp app(UnicodeFolder());
     ASSERT_TRUE(app.FolderMade());
     ASSERT_TRUE(app.Start());
-    const BoxView box = WaitForBoxOf(app.ProcessId(), "Vrel:  Fatal Error", 30000);
+    const BoxView box = WaitForBox(app.ProcessId(), "Vrel:  Fatal Error");
     ASSERT_TRUE(box.hwnd) << "no fatal error box";
     const std::wstring text = WideText(GetDlgItem(box.hwnd, 0xFFFF));
     EXPECT_TRUE(text == L"Cannot load dictionary file " + app.PathOf(L"VREL.DAT") + L".")
@@ -196,7 +197,7 @@ TEST(ProgramName, RenamedExecutableCaptionsItsBoxesAndAsksForItsOwnHelpFile) {
     HelpViewer viewer;
     const std::wstring help = viewer.Open(app.ProcessId(), main, L"GAME.HLP");
     EXPECT_TRUE(help == app.PathOf(L"GAME.HLP")) << "help asked for \"" << Utf8(help) << "\"";
-    EXPECT_FALSE(WaitForBoxOf(app.ProcessId(), "GAME", 0).hwnd) << "help could not be started";
+    EXPECT_FALSE(WaitForBox(app.ProcessId(), "GAME", 0).hwnd) << "help could not be started";
 
     SaveOnExit(app, main, "GAME", word);
 }

@@ -24,7 +24,6 @@ namespace {
 using namespace e2e;
 
 constexpr char kAppCaption[] = "Vrel";
-constexpr DWORD kStepMs = 5000;
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -77,9 +76,9 @@ XdotoolResult RunXdotool(const std::string& args) {
     if (process.hProcess) CloseHandle(process.hProcess);
     if (process.hThread) CloseHandle(process.hThread);
 
-    if (!WaitUntil(
-            [&] { return GetFileAttributesA(resultPath.c_str()) != INVALID_FILE_ATTRIBUTES; },
-            15000)) {
+    if (!WaitUntil("xdotool's answer", [&] {
+            return GetFileAttributesA(resultPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+        })) {
         result.output = "no answer from " + commandLine;
         return result;
     }
@@ -114,14 +113,15 @@ class RealInput : public ::testing::Test {
         m_app.WriteDictionary(dictionary);
         m_model.LoadFromFile(m_app.Folder());
         ASSERT_TRUE(m_app.Start()) << "cannot start Vrel.exe";
-        m_main = m_app.WaitForDialog(kMainWindow, 30000);
+        m_main = WaitForDialog(m_app.ProcessId(), kMainWindow);
         ASSERT_TRUE(m_main) << "the main window did not show";
         const unsigned long window = XWindowOf(m_main);
         ASSERT_NE(window, 0ul) << "the main window has no X window";
         const XdotoolResult focus = RunXdotool("windowfocus --sync " + std::to_string(window));
         ASSERT_TRUE(focus.finished && focus.status == 0)
             << "xdotool windowfocus: status " << focus.status << ": " << focus.output;
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(m_main) == Item(kStartGame); }))
+        ASSERT_TRUE(WaitUntil("the focus on Start Game",
+                              [&] { return FocusOf(m_main) == Item(kStartGame); }))
             << "Start Game has no focus: " << Describe(FocusOf(m_main));
     }
 
@@ -154,7 +154,7 @@ class RealInput : public ::testing::Test {
     void ExpectFocusMove(const std::string& key, int from, int to) {
         ASSERT_EQ(FocusId(), from) << "focus on " << Describe(FocusOf(m_main));
         ASSERT_NO_FATAL_FAILURE(Key(key));
-        WaitUntil([&] { return FocusId() != from; }, kStepMs);
+        WaitUntil("the focus to move", [&] { return FocusId() != from; });
         EXPECT_EQ(FocusId(), to) << key << " from " << from << " went to "
                                  << Describe(FocusOf(m_main));
     }
@@ -164,14 +164,16 @@ class RealInput : public ::testing::Test {
     void StartGame() {
         ASSERT_TRUE(Enabled(kStartGame));
         ASSERT_NO_FATAL_FAILURE(Key("alt+s"));
-        const HWND search = m_app.WaitForDialog(kSearchDialog);
+        const HWND search = WaitForDialog(m_app.ProcessId(), kSearchDialog);
         ASSERT_TRUE(search) << "Alt+S did not start a game";
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }))
-            << "the search does not end";
+        ASSERT_TRUE(WaitUntil("the search's OK button to be enabled", [&] {
+            return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0;
+        })) << "the search does not end";
         ASSERT_NO_FATAL_FAILURE(Key("Escape"));
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(search); }))
+        ASSERT_TRUE(WaitUntil("Escape to close the search", [&] { return !IsWindow(search); }))
             << "Escape did not close the searching dialog";
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(m_main) == Item(kWordField); }))
+        ASSERT_TRUE(WaitUntil("the focus on the word field after the search",
+                              [&] { return FocusOf(m_main) == Item(kWordField); }))
             << "the word field has no focus after the search: " << Describe(FocusOf(m_main));
         m_letters.clear();
         for (int i = 0; i < 16; ++i) m_letters += ItemText(m_main, kFirstLetter + i);
@@ -187,12 +189,13 @@ class RealInput : public ::testing::Test {
     // Alt+Q, then Escape on the results dialog.
     void QuitGame() {
         ASSERT_NO_FATAL_FAILURE(Key("alt+q"));
-        const HWND results = m_app.WaitForDialog(kResultsDialog);
+        const HWND results = WaitForDialog(m_app.ProcessId(), kResultsDialog);
         ASSERT_TRUE(results) << "Alt+Q did not quit the game";
         ASSERT_NO_FATAL_FAILURE(Key("Escape"));
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(results); }))
+        ASSERT_TRUE(WaitUntil("Escape to close the results", [&] { return !IsWindow(results); }))
             << "Escape did not close the results dialog";
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(m_main) == Item(kStartGame); }))
+        ASSERT_TRUE(WaitUntil("the focus on Start Game after the game",
+                              [&] { return FocusOf(m_main) == Item(kStartGame); }))
             << "Start Game has no focus after the game: " << Describe(FocusOf(m_main));
     }
 
@@ -223,8 +226,8 @@ class RealInput : public ::testing::Test {
     // Waits for the program to end, watching for message boxes meanwhile.
     bool EndsWithoutBox(bool& sawBox) {
         sawBox = false;
-        return WaitUntil([&] {
-            sawBox = sawBox || m_app.FindBox(kAppCaption) != nullptr;
+        return WaitUntil("the program to end", [&] {
+            sawBox = sawBox || FindBox(m_app.ProcessId(), kAppCaption) != nullptr;
             return !m_app.Running();
         });
     }
@@ -252,15 +255,19 @@ TEST_F(RealInput, OutOfPlayTabOrderEscapeAboutAndAltF4) {
     // Escape does nothing here; Alt+A after it proves it was handled.
     ASSERT_NO_FATAL_FAILURE(Key("Escape alt+a"));
     HWND about = nullptr;
-    WaitUntil([&] { return (about = m_app.FindAbout()) != nullptr || !m_app.Running(); });
+    WaitUntil("the About box", [&] {
+        return (about = FindAbout(m_app.ProcessId())) != nullptr || !m_app.Running();
+    });
     ASSERT_TRUE(m_app.Running()) << "Escape ended the program";
     ASSERT_TRUE(about) << "Alt+A did not open the About box";
     EXPECT_TRUE(IsWindowVisible(m_main));
 
     ASSERT_NO_FATAL_FAILURE(Key("Escape"));
-    ASSERT_TRUE(WaitUntil([&] { return m_app.FindAbout() == nullptr; }))
-        << "Escape did not close the About box";
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(m_main) != 0; }));
+    ASSERT_TRUE(WaitUntil("Escape to close the About box", [&] {
+        return FindAbout(m_app.ProcessId()) == nullptr;
+    })) << "Escape did not close the About box";
+    ASSERT_TRUE(WaitUntil("the main window to be enabled again",
+                          [&] { return IsWindowEnabled(m_main) != 0; }));
     EXPECT_TRUE(m_app.Running());
 
     // Nothing stored: Alt+F4 ends the program at once.
@@ -278,10 +285,11 @@ TEST_F(RealInput, GamePlayedFromTheKeyboard) {
 
     // Lower-case keys arrive in upper case, and Enter adds the word.
     ASSERT_NO_FATAL_FAILURE(TypeKeys(Lower(first)));
-    EXPECT_TRUE(WaitUntil([&] { return WordText() == first; }, kStepMs))
+    EXPECT_TRUE(WaitUntil("the typed word in the field", [&] { return WordText() == first; }))
         << "typed " << Lower(first) << ", the field shows " << WordText();
     ASSERT_NO_FATAL_FAILURE(Key("Return"));
-    EXPECT_TRUE(WaitUntil([&] { return ListItems(Item(kFoundList)).size() == 1; }, kStepMs))
+    EXPECT_TRUE(WaitUntil("the word in the found list",
+                          [&] { return ListItems(Item(kFoundList)).size() == 1; }))
         << "Enter did not add " << first;
     EXPECT_EQ(ListItems(Item(kFoundList)), std::vector<std::string>{first});
     EXPECT_EQ(WordText(), "");
@@ -289,19 +297,22 @@ TEST_F(RealInput, GamePlayedFromTheKeyboard) {
 
     // Alt+C clears the field.
     ASSERT_NO_FATAL_FAILURE(TypeKeys(Lower(second.substr(0, 2))));
-    ASSERT_TRUE(WaitUntil([&] { return WordText() == second.substr(0, 2); }, kStepMs))
-        << WordText();
+    ASSERT_TRUE(WaitUntil("the typed letters in the field", [&] {
+        return WordText() == second.substr(0, 2);
+    })) << WordText();
     ASSERT_NO_FATAL_FAILURE(Key("alt+c"));
-    EXPECT_TRUE(WaitUntil([&] { return WordText().empty(); }, kStepMs))
+    EXPECT_TRUE(WaitUntil("Alt+C to empty the field", [&] { return WordText().empty(); }))
         << "Alt+C left " << WordText();
     EXPECT_FALSE(Enabled(kClear));
     EXPECT_EQ(FocusId(), kWordField);
 
     // Alt+L adds a word.
     ASSERT_NO_FATAL_FAILURE(TypeKeys(Lower(second)));
-    ASSERT_TRUE(WaitUntil([&] { return WordText() == second; }, kStepMs)) << WordText();
+    ASSERT_TRUE(WaitUntil("the typed word in the field", [&] { return WordText() == second; }))
+        << WordText();
     ASSERT_NO_FATAL_FAILURE(Key("alt+l"));
-    EXPECT_TRUE(WaitUntil([&] { return ListItems(Item(kFoundList)).size() == 2; }, kStepMs))
+    EXPECT_TRUE(WaitUntil("the second word in the found list",
+                          [&] { return ListItems(Item(kFoundList)).size() == 2; }))
         << "Alt+L did not add " << second;
     EXPECT_EQ(WordText(), "");
 
@@ -318,20 +329,20 @@ TEST_F(RealInput, GamePlayedFromTheKeyboard) {
     ExpectFocusMove("shift+Tab", kFirstLetter, kExitProgram);
     // Alt+W, the mnemonic of the group box, reaches the word field.
     ASSERT_NO_FATAL_FAILURE(Key("alt+w"));
-    EXPECT_TRUE(WaitUntil([&] { return FocusId() == kWordField; }, kStepMs))
+    EXPECT_TRUE(WaitUntil("the focus on the word field", [&] { return FocusId() == kWordField; }))
         << "Alt+W went to " << Describe(FocusOf(m_main));
     ExpectFocusMove("shift+Tab", kWordField, kFirstLetter + 15);
 
     // Space presses the focused letter button, which keeps the focus.
     ASSERT_NO_FATAL_FAILURE(Key("space"));
     std::string expected(1, m_letters[15]);
-    EXPECT_TRUE(WaitUntil([&] { return WordText() == expected; }, kStepMs))
+    EXPECT_TRUE(WaitUntil("the letter in the field", [&] { return WordText() == expected; }))
         << "space on the last letter button: the field shows " << WordText();
     EXPECT_EQ(FocusId(), kFirstLetter + 15);
     ExpectFocusMove("shift+Tab", kFirstLetter + 15, kFirstLetter + 14);
     ASSERT_NO_FATAL_FAILURE(Key("space"));
     expected += m_letters[14];
-    EXPECT_TRUE(WaitUntil([&] { return WordText() == expected; }, kStepMs))
+    EXPECT_TRUE(WaitUntil("the letter in the field", [&] { return WordText() == expected; }))
         << "space on button " << kFirstLetter + 14 << ": the field shows " << WordText();
 
     // Tab skips Add Word while it is disabled (two letters) and reaches it
@@ -343,7 +354,8 @@ TEST_F(RealInput, GamePlayedFromTheKeyboard) {
     // Cell 13 is next to cell 14, so its letter extends the path.
     ASSERT_NO_FATAL_FAILURE(TypeKeys(Lower(std::string(1, m_letters[13]))));
     expected += m_letters[13];
-    ASSERT_TRUE(WaitUntil([&] { return WordText() == expected; }, kStepMs)) << WordText();
+    ASSERT_TRUE(WaitUntil("the letters in the field", [&] { return WordText() == expected; }))
+        << WordText();
     ExpectFocusMove("Tab", kWordField, kAddWord);
     ExpectFocusMove("Tab", kAddWord, kClear);
     ExpectFocusMove("shift+Tab", kClear, kAddWord);
@@ -370,19 +382,22 @@ TEST_F(RealInput, AltF4AsksToSaveOnceAWordWasStored) {
 
     // Enter offers the word; Y answers Yes to the question.
     ASSERT_NO_FATAL_FAILURE(TypeKeys(Lower(unknown)));
-    ASSERT_TRUE(WaitUntil([&] { return WordText() == unknown; }, kStepMs)) << WordText();
+    ASSERT_TRUE(WaitUntil("the typed word in the field", [&] { return WordText() == unknown; }))
+        << WordText();
     ASSERT_NO_FATAL_FAILURE(Key("Return"));
-    BoxView box = m_app.WaitForBox(kAppCaption);
+    BoxView box = WaitForBox(m_app.ProcessId(), kAppCaption);
     ASSERT_TRUE(box.hwnd) << "Enter brought no question for " << unknown;
     EXPECT_EQ(box.text, "Is \"" + unknown + "\" a valid word?");
     ASSERT_NO_FATAL_FAILURE(Key("y"));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.hwnd); })) << "Y did not answer the box";
-    EXPECT_TRUE(WaitUntil([&] { return ListItems(Item(kFoundList)).size() == 1; }, kStepMs))
-        << "the stored word is not listed";
+    ASSERT_TRUE(WaitUntil("Y to answer the box", [&] { return !IsWindow(box.hwnd); }))
+        << "Y did not answer the box";
+    EXPECT_TRUE(WaitUntil("the stored word in the found list", [&] {
+        return ListItems(Item(kFoundList)).size() == 1;
+    })) << "the stored word is not listed";
 
     // Alt+F4 asks, as Exit Program does; N leaves the file as it was.
     ASSERT_NO_FATAL_FAILURE(Key("alt+F4"));
-    box = m_app.WaitForBox(kAppCaption);
+    box = WaitForBox(m_app.ProcessId(), kAppCaption);
     ASSERT_TRUE(box.hwnd) << "Alt+F4 did not ask to save";
     EXPECT_EQ(box.text, "You added new words to the dictionary.\n\nSave dictionary?");
     EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));

@@ -70,8 +70,8 @@ bool SaveWindowPicture(HWND hwnd, const std::string& path) {
 bool SaveHelpPicture(DWORD pid, HWND main, const std::string& path) {
     PostClick(main, kHelp);
     HWND viewer = nullptr;
-    if (!WaitUntil([&] { return (viewer = FindWindowShowing(L"Vrel 2 Help", pid)) != nullptr; },
-                   30000))
+    if (!WaitUntil("the help viewer",
+                   [&] { return (viewer = FindWindowShowing(L"Vrel 2 Help", pid)) != nullptr; }))
         return false;
     SetWindowPos(main, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(viewer, HWND_TOP, 320, 130, 450, 420, SWP_NOACTIVATE);
@@ -82,7 +82,7 @@ bool SaveHelpPicture(DWORD pid, HWND main, const std::string& path) {
     UnionRect(&both, &game, &help);
     const bool saved = SaveScreenPicture(both, path);
     PostMessageW(viewer, WM_CLOSE, 0, 0);
-    WaitUntil([&] { return !IsWindow(viewer); });
+    WaitUntil("the help viewer to close", [&] { return !IsWindow(viewer); });
     return saved;
 }
 
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     CWordDictionary model;
     model.LoadFromFile(app.Folder());
     if (!app.Start()) return Fail("cannot start Vrel.exe");
-    const HWND main = app.WaitForDialog(kMainWindow, 60000);
+    const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
     if (!main) return Fail("no main window");
 
     // Deal until the board has a fair number of words to show, and for an
@@ -132,8 +132,9 @@ int main(int argc, char** argv) {
     HWND search = nullptr;
     for (int attempt = 0; attempt < 30; ++attempt) {
         PostClick(main, kStartGame);
-        search = app.WaitForDialog(kSearchDialog);
-        if (!search || !WaitUntil([&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }))
+        search = WaitForDialog(app.ProcessId(), kSearchDialog);
+        if (!search || !WaitUntil("the search's OK button to be enabled",
+                                  [&] { return IsWindowEnabled(GetDlgItem(search, IDOK)) != 0; }))
             return Fail("the search did not finish");
         std::string letters;
         for (int i = 0; i < 16; ++i) letters += ItemText(main, kFirstLetter + i);
@@ -144,17 +145,17 @@ int main(int argc, char** argv) {
                                         [](char c) { return static_cast<unsigned char>(c) > 'Z'; });
         if (words.size() >= 30 && (argc == 2 || aboveZ)) break;
         PostClick(search, IDOK);
-        app.WaitForNoDialog(kSearchDialog);
+        WaitForNoDialog(app.ProcessId(), kSearchDialog);
         PostClick(main, kQuitGame);
-        const HWND results = app.WaitForDialog(kResultsDialog);
+        const HWND results = WaitForDialog(app.ProcessId(), kResultsDialog);
         if (!results) return Fail("no results dialog");
         PostClick(results, IDOK);
-        app.WaitForNoDialog(kResultsDialog);
+        WaitForNoDialog(app.ProcessId(), kResultsDialog);
     }
     Sleep(500);
     if (!SaveWindowPicture(search, output + "screenshot-search.bmp")) return Fail("picture");
     PostClick(search, IDOK);
-    app.WaitForNoDialog(kSearchDialog);
+    WaitForNoDialog(app.ProcessId(), kSearchDialog);
 
     // A few of the longer words, and one more half typed.
     std::vector<std::string> longest(words.begin(), words.end());
@@ -165,7 +166,8 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i + 1 < count; ++i) {
         for (char c : longest[i]) TypeChar(GetDlgItem(main, kWordField), c);
         PostClick(main, kAddWord);
-        WaitUntil([&] { return Text(GetDlgItem(main, kWordField)).empty(); });
+        WaitUntil("the word field to be emptied",
+                  [&] { return Text(GetDlgItem(main, kWordField)).empty(); });
     }
     if (count > 0)
         for (char c : longest[count - 1].substr(0, 3)) TypeChar(GetDlgItem(main, kWordField), c);
@@ -176,12 +178,12 @@ int main(int argc, char** argv) {
         return Fail("no help picture");
 
     PostClick(main, kQuitGame);
-    const HWND results = app.WaitForDialog(kResultsDialog);
+    const HWND results = WaitForDialog(app.ProcessId(), kResultsDialog);
     if (!results) return Fail("no results dialog");
     Sleep(500);
     if (!SaveWindowPicture(results, output + "screenshot-results.bmp")) return Fail("picture");
     PostClick(results, IDOK);
-    app.WaitForNoDialog(kResultsDialog);
+    WaitForNoDialog(app.ProcessId(), kResultsDialog);
     PostClick(main, kExitProgram);
     app.WaitForExit();
     return 0;

@@ -51,7 +51,7 @@ inline void PrintTo(const RecordedBox& box, std::ostream* out) {
 
 // Forwards everything to the native platform except message boxes, which are
 // recorded, and file operations, which fail on request.
-class TestPlatform : public Platform {
+class TestPlatform : public PlatformWrapper {
   public:
     TestPlatform() { Platform::Set(this); }
     ~TestPlatform() override { Platform::Set(nullptr); }
@@ -89,8 +89,6 @@ class TestPlatform : public Platform {
         if (id == IDS_ALPHABET && !alphabet.empty()) return alphabet;
         return NativePlatform().LoadText(id);
     }
-    std::string ProgramDirectory() override { return NativePlatform().ProgramDirectory(); }
-    void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
 
     std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
         if (Held(openHeldMs, error)) return nullptr;
@@ -115,7 +113,6 @@ class TestPlatform : public Platform {
         return NativePlatform().LockFile(path, error);
     }
     void Pause(int milliseconds) override { pausedMs += milliseconds; }
-    bool RemoveFile(const std::string& path) override { return NativePlatform().RemoveFile(path); }
 
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        unsigned type) override {
@@ -125,11 +122,6 @@ class TestPlatform : public Platform {
             std::fflush(stderr);
         }
         return kAnswerOk;
-    }
-
-    [[noreturn]] void ExitProcess(int code) override {
-        NativePlatform().ExitProcess(code);
-        std::abort();
     }
 
   private:

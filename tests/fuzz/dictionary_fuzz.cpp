@@ -19,13 +19,11 @@ namespace {
 const std::string kFolder = "/memory/";
 
 // Files live in a map; message boxes and exits must not happen here.
-class MemoryPlatform : public Platform {
+class MemoryPlatform : public PlatformWrapper {
   public:
     std::map<std::string, std::string> files;
 
-    std::string LoadText(int id) override { return NativePlatform().LoadText(id); }
     std::string ProgramDirectory() override { return kFolder; }
-    void UpperCase(std::string& text) override { NativePlatform().UpperCase(text); }
 
     std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
         auto file = files.find(path);
@@ -55,7 +53,7 @@ class MemoryPlatform : public Platform {
     }
     bool RemoveFile(const std::string& path) override { return files.erase(path) == 1; }
     int ShowMessageBox(const std::string&, const std::string&, unsigned) override { std::abort(); }
-    void ExitProcess(int) override { std::abort(); }
+    [[noreturn]] void ExitProcess(int) override { std::abort(); }
 
   private:
     // Hands the bytes out in small, uneven pieces to exercise line joins.

@@ -91,7 +91,8 @@ launcher_pid=$!
 # The main window is the program's wide "Vrel 2" window; the loading dialog
 # that comes first is narrower. The first start makes the Wine prefix.
 main=
-for _ in $(seq 240); do
+deadline=$((SECONDS + 300))
+while [ "$SECONDS" -lt "$deadline" ]; do
   for window in $(xdotool search --onlyvisible --name '^Vrel 2$' 2>/dev/null); do
     width=$(xdotool getwindowgeometry "$window" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
     [ "${width:-0}" -gt 450 ] && main=$window
@@ -101,14 +102,15 @@ for _ in $(seq 240); do
   sleep 0.5
 done
 if [ -z "$main" ]; then
-  fail "the launcher showed no main window within 2 minutes: $(cat "$launch_log")"
+  fail "the launcher showed no main window within 5 minutes: $(cat "$launch_log")"
 else
   grep -q 'setting up Wine' "$launch_log" || fail "no message while the Wine prefix was made"
   check "the game runs in no Wine prefix of its own" test -f "$game/wineprefix/system.reg"
   check "the game's Wine prefix has no Marlett font" test -f "$game/wineprefix/drive_c/windows/Fonts/marlett.ttf"
   [ -e "$home/.wine" ] && fail "the game used the default Wine prefix ~/.wine"
   xdotool windowfocus --sync "$main" key alt+F4 || fail "xdotool could not close the main window"
-  for _ in $(seq 60); do
+  deadline=$((SECONDS + 120))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     kill -0 "$launcher_pid" 2>/dev/null || break
     sleep 0.5
   done

@@ -24,7 +24,8 @@ namespace {
 
 constexpr char kErrorCaption[] = "Vrel:  Error";
 constexpr char kFatalCaption[] = "Vrel:  Fatal Error";
-constexpr DWORD kBoxTimeoutMs = 5000;
+// Generous for a loaded machine; a box that comes is read at once.
+constexpr DWORD kBoxTimeoutMs = 90000;
 
 // What a message box of this process shows.
 struct BoxView {

@@ -47,6 +47,11 @@ TEST(CenteredPosition, StaysInsideTheWorkArea) {
     const POINT big = CenteredPosition(work, work, 900, 700);
     EXPECT_EQ(big.x, 0);
     EXPECT_EQ(big.y, 0);
+    // The same over an owner whose centre lies right of and below the work
+    // area's: still its left and top edges, not beyond them.
+    const POINT bigOverOwner = CenteredPosition(RECT{300, 200, 800, 600}, work, 900, 700);
+    EXPECT_EQ(bigOverOwner.x, 0);
+    EXPECT_EQ(bigOverOwner.y, 0);
 }
 
 TEST(CenteredPosition, WorkAreaWithAnOffset) {

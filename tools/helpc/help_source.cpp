@@ -9,19 +9,10 @@ namespace helpc {
 
 namespace {
 
-// The languages a source may name, all written in Windows-1252.
+// The languages a source may name, all written in Windows-1252: those of the
+// editions (generated from their list).
 constexpr Language kLanguages[] = {
-    {"en", 0x0409, 0},  // English (United States)
-    {"de", 0x0407, 0},  // German
-    {"nl", 0x0413, 0},  // Dutch
-    {"sv", 0x041D, 0},  // Swedish
-    {"da", 0x0406, 0},  // Danish
-    {"nb", 0x0414, 0},  // Norwegian (Bokmål)
-    {"fi", 0x040B, 0},  // Finnish
-    {"fr", 0x040C, 0},  // French
-    {"es", 0x0C0A, 0},  // Spanish
-    {"it", 0x0410, 0},  // Italian
-    {"pt", 0x0816, 0},  // Portuguese
+#include "languages.inc"
 };
 
 // The longest title: help files keep the caption of their window in 51

@@ -1,7 +1,10 @@
 // vrel-helpc: compiles a help source into a Windows Help file and into its
-// plain-text and Markdown renderings. Every output is written to a temporary
-// file first and renamed into place once all of them are complete, so a
-// failed run leaves no output behind, half-written or stale.
+// plain-text and Markdown renderings. Every output is written whole to a
+// temporary file, and the temporary files are renamed into place once all of
+// them are complete, so no output is ever half-written and a run that fails
+// before the renames leaves the old outputs as they were. The renames are one
+// after the other: should one of them fail, the outputs renamed before it are
+// new and the rest old (the run then fails).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
