@@ -148,15 +148,22 @@ const page = {
 // Runs a call into the module; calls that wait for the player suspend it,
 // and the windows take no input until it is over.
 async function call(name, types, args) {
-  running++;
+  busy(+1);
   try {
     return await module.ccall(name, 'number', types, args, { async: true });
   } catch (error) {
     if (!(error instanceof ProgramEnded)) throw error;
     return 0;
   } finally {
-    running--;
+    busy(-1);
   }
+}
+
+// Counts the work under way; body[data-idle] marks a page that takes input.
+function busy(change) {
+  running += change;
+  if (running) delete document.body.dataset.idle;
+  else document.body.dataset.idle = 'true';
 }
 
 async function command(id) {
@@ -216,15 +223,17 @@ async function exportDictionary() {
 
 async function importDictionary(file) {
   if (ended || running || !file) return;
+  busy(+1);
   const FS = module.FS;
   FS.mkdirTree('/tmp/import');
   const name = file.name.replace(/[^A-Za-z0-9._-]/g, '_').slice(-64) || 'VREL.DAT';
   const path = `/tmp/import/${name}`;
-  FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
   try {
+    FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
     await call('vrel_import', ['string'], [path]);
   } finally {
     if (FS.analyzePath(path).exists) FS.unlink(path);
+    busy(-1);
   }
 }
 

@@ -1,6 +1,6 @@
 // The service worker: keeps every file of the site, so that the game loads
-// and plays offline after one visit. make-site.py fills in the cache's name
-// and the list of files.
+// and plays offline after one visit, in any edition. make-site.py fills in
+// the cache's name and the list of files.
 const CACHE = '__CACHE_NAME__';
 const FILES = __FILES__;
 
@@ -14,11 +14,13 @@ self.addEventListener('activate', event => {
     .then(() => self.clients.claim()));
 });
 
-// The site's own files from the cache (a page's query, ?seed= or ?edition=,
-// does not change the file), anything else from the network.
+// Files from the cache (a page's query, ?seed= or ?edition=, does not change
+// the file); anything the list missed is kept once fetched.
 self.addEventListener('fetch', event => {
-  if (event.request.method !== 'GET') return;
-  event.respondWith(caches.open(CACHE)
-    .then(cache => cache.match(event.request, { ignoreSearch: true }))
-    .then(cached => cached || fetch(event.request)));
+  if (event.request.method !== 'GET' || new URL(event.request.url).origin !== self.location.origin) return;
+  event.respondWith(caches.open(CACHE).then(cache => cache.match(event.request, { ignoreSearch: true })
+    .then(cached => cached || fetch(event.request).then(response => {
+      if (response.ok) cache.put(event.request, response.clone());
+      return response;
+    }))));
 });
