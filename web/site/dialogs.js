@@ -95,6 +95,13 @@ function buildControl(number, control, labelId) {
   return element;
 }
 
+// A letter cube without its letter is still named for a screen reader: by
+// its row and column.
+function nameLetterCube(element, id, text) {
+  if (text === '' && id >= 1004 && id <= 1019) element.setAttribute('aria-label', `${((id - 1004) >> 2) + 1}-${((id - 1004) & 3) + 1}`);
+  else element.removeAttribute('aria-label');
+}
+
 function setEnabled(element, enabled) {
   if (element.classList.contains('listbox')) {
     element.classList.toggle('disabled', !enabled);
@@ -139,9 +146,11 @@ function buildWindow(number, onClose) {
   client.style.height = `${template.size[1] * UNIT_Y}px`;
   const keys = new Map();
   let labelId = null;
+  let labelIds = [];  // the statics just before a control: its label
   let pendingMnemonic = null;
   for (const control of template.controls) {
-    const element = buildControl(number, control, labelId);
+    const isList = control.class === 'ListBox';
+    const element = buildControl(number, control, isList && labelIds.length ? labelIds.join(' ') : labelId);
     const text = textOf(control);
     let key = null;
     if (element.classList.contains('groupbox')) {
@@ -151,11 +160,14 @@ function buildWindow(number, onClose) {
       const label = document.createElement('span');
       key = renderMnemonic(label, text);
       element.append(label);
+      nameLetterCube(element, control.id, text);
     } else if (element.classList.contains('static')) {
       element.id = `static-${number}-${control.id}-${control.rect.join('-')}`;
       renderMnemonic(element, text);
       labelId = element.id;
     }
+    if (element.classList.contains('static')) labelIds.push(element.id);
+    else labelIds = [];
     if (pendingMnemonic && !element.hidden && element.tagName !== 'DIV') {
       keys.set(pendingMnemonic, element);
       pendingMnemonic = null;
@@ -194,9 +206,7 @@ export function setControlText(number, id, text) {
   if (element.tagName === 'BUTTON') {
     const label = element.querySelector('span');
     renderMnemonic(label, text);
-    // A letter cube without its letter is still named for a screen reader.
-    if (text === '' && id >= 1004 && id <= 1019) element.setAttribute('aria-label', `${Math.floor((id - 1004) / 4) + 1}-${(id - 1004) % 4 + 1}`);
-    else element.removeAttribute('aria-label');
+    nameLetterCube(element, id, text);
   } else if (element.tagName === 'INPUT') {
     element.value = text;
   } else {
