@@ -8,7 +8,7 @@ import { decode, encode } from './cp1252.js';
 import * as dialogs from './dialogs.js';
 import { wireInput } from './input.js';
 import { editions } from './resources.js';
-import { Storage } from './storage.js';
+import { fetchDictionary, Storage } from './storage.js';
 
 const MAIN_WINDOW = 102;
 const WORD_FIELD = 119;
@@ -271,10 +271,13 @@ async function main() {
   dialogs.openWindow(105);  // the loading dialog, until the engine takes over
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
 
+  // The shipped dictionary is needed at the first visit only; it is fetched
+  // meanwhile, from the service worker's cache after that.
+  const shipped = fetchDictionary(code).catch(() => null);
   module = await createVrelModule({ page });
   storage = new Storage(module);
   page.storage = storage;
-  await storage.open(code);
+  await storage.open(code, shipped);
   await call('vrel_start', ['number', 'string'], [seed, code]);
   if (ended) return;
   const exportButton = document.getElementById('export');
@@ -288,6 +291,7 @@ async function main() {
     importDictionary(file);
   });
   document.body.dataset.ready = 'true';
+  performance.mark('vrel-ready');
 }
 
 main();

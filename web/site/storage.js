@@ -35,9 +35,10 @@ export class Storage {
   sync(populate) { return this.module.syncStoredFiles(populate); }
 
   // Mounts the folder, asks for persistent storage and makes sure that the
-  // edition's dictionary is there, the one shipped with the page at the
-  // first visit. Answers whether the browser's storage could be read.
-  async open(code) {
+  // edition's dictionary is there: at the first visit the shipped one, which
+  // the promise shipped gives (null when it could not be fetched). Answers
+  // whether the browser's storage could be read.
+  async open(code, shipped) {
     this.module.mountStoredFiles();
     if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(() => {});
     const FS = this.module.FS;
@@ -48,7 +49,7 @@ export class Storage {
       if (!FS.analyzePath(folder).exists) FS.mkdir(folder);
       if (!FS.analyzePath(`${folder}/VREL.DAT`).exists) {
         // Without it the program's own fatal box reports the missing file.
-        const words = await fetchDictionary(code).catch(() => null);
+        const words = await shipped;
         if (!words) return stored;
         FS.writeFile(`${folder}/VREL.DAT`, words);
         if (stored) stored = await this.sync(false);
@@ -62,7 +63,7 @@ export class Storage {
 
 // The edition's VREL.DAT as shipped: gzip-compressed, unless the server has
 // already undone that.
-async function fetchDictionary(code) {
+export async function fetchDictionary(code) {
   const response = await fetch(`data/${code}/VREL.DAT.gz`);
   if (!response.ok) throw new Error(`data/${code}/VREL.DAT.gz: ${response.status}`);
   const bytes = new Uint8Array(await response.arrayBuffer());

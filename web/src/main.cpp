@@ -59,15 +59,15 @@ EMSCRIPTEN_KEEPALIVE const char* vrel_editions() {
 }
 
 // Microseconds that FindAllWords takes per board, on the boards dealt after
-// SeedRandom(k) for k = 0 .. boards - 1 from the loaded dictionary; the deal
-// is not timed. For the benchmarks.
-EMSCRIPTEN_KEEPALIVE double vrel_bench_find_all_words(int boards, int rounds) {
+// SeedRandom(k) for k = 0 .. boards - 1 from the VREL.DAT in folder; the deal
+// is not timed. For the benchmarks, as the native BM_FindAllWords.
+EMSCRIPTEN_KEEPALIVE double vrel_bench_find_all_words(const char* folder, int boards, int rounds) {
     class NoProgress : public ProgressSink {
       public:
         void ReportCount(int) override {}
     } progress;
     CWordDictionary dictionary;
-    dictionary.LoadFromFile();
+    dictionary.LoadFromFile(folder);
     std::vector<Board> dealt(static_cast<std::size_t>(boards));
     for (int k = 0; k < boards; ++k) {
         SeedRandom(static_cast<std::uint32_t>(k));
