@@ -85,10 +85,12 @@ export async function messageBox(page) {
   return { caption: await box.locator('.caption').textContent(), text: await box.locator('.box-text').textContent(), box };
 }
 
+// Answers the box that is up; another may follow it.
 export async function answer(page, label) {
   const { box } = await messageBox(page);
+  const element = await box.elementHandle();
   await box.getByRole('button', { name: label }).click();
-  await box.waitFor({ state: 'detached' });
+  await element.waitForElementState('hidden');
 }
 
 export async function listItems(page, id, dialog = 102) {

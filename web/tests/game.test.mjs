@@ -189,3 +189,23 @@ test('dragging across touching cells traces a word', async () => {
   assert.equal(await control(page, 119).inputValue(), path.map(c => letters[c]).join(''));
   await context.close();
 });
+
+test('every edition plays, and Help opens its pages with working jumps', async () => {
+  const context = await browser.newContext();
+  for (const edition of ['en', 'de', 'sv', 'da', 'nb', 'nl']) {
+    const page = await openGame(context, server.url, `?edition=${edition}&seed=7`);
+    await startGame(page);
+    assert.deepEqual(await board(page), nativeDeal(7, edition).letters, edition);
+    const [help] = await Promise.all([context.waitForEvent('page'), control(page, 122).click()]);
+    await help.waitForLoadState();
+    assert.equal(await help.evaluate(() => document.documentElement.lang), edition);
+    const jump = help.locator('section#contents a').first();
+    const target = (await jump.getAttribute('href')).slice(1);
+    await jump.click();
+    assert.equal(await help.evaluate(() => location.hash.slice(1)), target);
+    assert.ok(await help.locator(`section#${target} h2`).isVisible());
+    await help.close();
+    await page.close();
+  }
+  await context.close();
+});

@@ -133,3 +133,37 @@ test('after one visit the page loads and plays offline', async () => {
   assert.deepEqual(await board(page), nativeDeal(2, 'de').letters);
   await context.close();
 });
+
+test('full storage gives the program\'s error boxes and loses nothing saved', async () => {
+  const [word] = unknownWords();
+  const context = await browser.newContext();
+  // Once vrelTest.full is set, every write to IndexedDB fails.
+  await context.addInitScript(() => {
+    const put = IDBObjectStore.prototype.put;
+    IDBObjectStore.prototype.put = function (...args) {
+      const request = put.apply(this, args);
+      if (window.vrelTest?.full) this.transaction.abort();
+      return request;
+    };
+  });
+  let page = await openGame(context, server.url, '?seed=1');
+  await page.evaluate(() => { window.vrelTest.full = true; });
+  await startGame(page);
+  await control(page, 119).fill(word);
+  await control(page, 135).click();
+  await answer(page, 'Yes');
+  const journal = await messageBox(page);
+  assert.deepEqual([journal.caption, journal.text], ['Vrel:  Error', 'Cannot save dictionary file /data/en/VREL.JNL.']);
+  await answer(page, 'OK');
+  assert.deepEqual(await listItems(page, 1001), [word]);
+  await control(page, 1).click();
+  await answer(page, 'Yes');
+  const save = await messageBox(page);
+  assert.deepEqual([save.caption, save.text], ['Vrel:  Error', 'Cannot rename /data/en/VREL.XXX to /data/en/VREL.DAT.']);
+  await answer(page, 'OK');
+  await page.locator('#ended').waitFor();
+  // The stored dictionary is the one from before.
+  page = await openGame(context, server.url, '?seed=1');
+  assert.equal((await exportedWords(page)).length, dictionaryWords().size);
+  await context.close();
+});
