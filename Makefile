@@ -123,7 +123,7 @@ clean:
 # this machine and prints the address (PORT=N for another port than 8000).
 # `make test-web` runs the browser tests in headless Chromium; `make
 # bench-web` times the page beside the native build.
-.PHONY: web play-web test-web bench-web
+.PHONY: web play-web test-web bench-web screenshots-web
 export NODE_PATH := /usr/share/nodejs
 web: deps
 	cmake --preset web
@@ -137,6 +137,11 @@ test-web: web native
 
 bench-web: web native
 	node web/tests/bench.mjs
+
+# The README's pictures of the page, at a desktop's and a phone's width,
+# taken by the browser test of narrow screens.
+screenshots-web: web native
+	VREL_SCREENSHOTS=docs node --test --test-name-pattern='narrow screen' web/tests/game.test.mjs
 
 # The page's download, Vrel-VERSION-web.zip, for `make dist`.
 WEB_ZIP = cd build/web/site && zip -qr ../../dist/Vrel-$$(cat ../version)-web.zip .

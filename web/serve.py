@@ -28,11 +28,19 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class Server(http.server.ThreadingHTTPServer):
+    # A browser that closes a connection early (a page reloaded or closed
+    # mid-fetch) is no error of the server's.
+    def handle_error(self, request, client_address):
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
 def main():
     if not os.path.isfile(os.path.join(SITE, 'index.html')):
         sys.exit(f'serve: no site in {SITE}; make web builds it')
     handler = functools.partial(Handler, directory=SITE)
-    server = http.server.ThreadingHTTPServer(('127.0.0.1', int(os.environ.get('PORT', '8000'))), handler)
+    server = Server(('127.0.0.1', int(os.environ.get('PORT', '8000'))), handler)
     print(f'Vrel 2 in a browser: http://127.0.0.1:{server.server_address[1]}/  (Ctrl-C stops)', flush=True)
     try:
         server.serve_forever()
