@@ -120,10 +120,15 @@ test('importing hostile files: no crash, and the old dictionary stays until a ne
   await fresh.close();
 });
 
-test('after one visit the page loads and plays offline', async () => {
+test('after one visit the page loads and plays offline; it installs as an app', async () => {
   const context = await browser.newContext();
   let page = await openGame(context, server.url, '?seed=1');
   await page.evaluate(() => navigator.serviceWorker.ready);
+  const session = await context.newCDPSession(page);
+  // The test's browser context is a private one, which no app installs from;
+  // the page itself must give no other reason.
+  const { installabilityErrors } = await session.send('Page.getInstallabilityErrors');
+  assert.deepEqual(installabilityErrors.map(e => e.errorId).filter(id => id !== 'in-incognito'), []);
   await page.waitForFunction(() => caches.keys().then(async keys => keys.length === 1 &&
     (await (await caches.open(keys[0])).keys()).some(r => r.url.endsWith('vrel.wasm'))));
   await page.close();
@@ -165,5 +170,18 @@ test('full storage gives the program\'s error boxes and loses nothing saved', as
   // The stored dictionary is the one from before.
   page = await openGame(context, server.url, '?seed=1');
   assert.equal((await exportedWords(page)).length, dictionaryWords().size);
+  await context.close();
+});
+
+test('a dictionary that cannot be had gives the fatal box, then an ended page', async () => {
+  const context = await browser.newContext({ serviceWorkers: 'block' });
+  await context.route('**/VREL.DAT.gz', route => route.fulfill({ status: 404 }));
+  const page = await context.newPage();
+  await page.goto(`${server.url}?seed=1`);
+  const { caption, text } = await messageBox(page);
+  assert.deepEqual([caption, text], ['Vrel:  Fatal Error', 'Cannot load dictionary file /data/en/VREL.DAT.']);
+  assert.ok(await page.locator('[data-dialog="102"]').isHidden());
+  await answer(page, 'OK');
+  await page.locator('#ended').waitFor();
   await context.close();
 });
