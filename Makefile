@@ -126,8 +126,7 @@ clean:
 .PHONY: web play-web test-web bench-web screenshots-web
 export NODE_PATH := /usr/share/nodejs
 web: deps
-	cmake --preset web
-	cmake --build --preset web -j$(JOBS)
+	cmake --workflow --preset web
 
 play-web: web
 	@python3 web/serve.py build/web/site

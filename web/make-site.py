@@ -125,17 +125,6 @@ def edition_texts(folder):
     return texts
 
 
-def edition_conf(path):
-    conf = {}
-    if os.path.exists(path):
-        with open(path, encoding='utf-8') as f:
-            for line in f:
-                m = re.match(r'^(\w+)=(.*)$', line.strip())
-                if m:
-                    conf[m.group(1)] = m.group(2).strip('"\'')
-    return conf
-
-
 def copy(source, target):
     os.makedirs(os.path.dirname(target), exist_ok=True)
     shutil.copyfile(source, target)
@@ -148,7 +137,7 @@ def main():
     parser.add_argument('--module', required=True)
     parser.add_argument('--help-dir', dest='help_dir', required=True)
     parser.add_argument('--version', required=True)
-    parser.add_argument('--editions', nargs='+', required=True)
+    parser.add_argument('--editions', nargs='+', required=True, help='CODE=NAME, English first')
     args = parser.parse_args()
     root, out = args.root, args.out
     resources = os.path.join(root, 'resources')
@@ -164,11 +153,11 @@ def main():
     ids = read_defines(os.path.join(resources, 'resource.h'))
     templates = read_templates(os.path.join(resources, 'common.rc'), ids)
     editions = {}
-    for code in args.editions:
+    for edition in args.editions:
+        code, name = edition.split('=', 1)
         folder = resources if code == 'en' else os.path.join(resources, 'editions', code)
         texts = edition_texts(folder)
-        conf = edition_conf(os.path.join(folder, 'edition.conf'))
-        editions[code] = {'name': conf.get('language', 'English'), 'texts': texts}
+        editions[code] = {'name': name, 'texts': texts}
         data = os.path.join(root, 'data') if code == 'en' else os.path.join(root, 'data', code)
         target = os.path.join(out, 'data', code)
         os.makedirs(target, exist_ok=True)

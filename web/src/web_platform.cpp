@@ -5,9 +5,7 @@
 #include "page.h"
 
 WebPlatform::WebPlatform(const Edition& edition)
-    : m_edition(edition),
-      m_native(NativePlatform()),
-      m_strFolder(std::string(kStoredRoot) + edition.code + "/") {}
+    : m_edition(edition), m_strFolder(std::string(kStoredRoot) + edition.code + "/") {}
 
 std::string WebPlatform::LoadText(int id) {
     const char* text = m_edition.Text(id);
@@ -20,7 +18,7 @@ bool WebPlatform::IsStored(const std::string& path) { return path.rfind(kStoredR
 // undone in the browser's eyes when it could not be stored, and the stored
 // copy stays as it was.
 bool WebPlatform::MoveOver(const std::string& from, const std::string& to, FileError* error) {
-    if (!m_native.MoveOver(from, to, error)) return false;
+    if (!PlatformWrapper::MoveOver(from, to, error)) return false;
     if (IsStored(to) && !page::Push()) {
         ReportFileError(error, FileError::kFailed);
         return false;
@@ -29,7 +27,7 @@ bool WebPlatform::MoveOver(const std::string& from, const std::string& to, FileE
 }
 
 std::unique_ptr<FileLock> WebPlatform::LockFile(const std::string& path, FileError* error) {
-    if (!IsStored(path)) return m_native.LockFile(path, error);
+    if (!IsStored(path)) return PlatformWrapper::LockFile(path, error);
     auto lock = std::make_unique<StoredFilesLock>();
     if (!lock->Held()) {
         ReportFileError(error, FileError::kFailed);

@@ -1,6 +1,6 @@
-// The page's side of the platform seam. Files are the POSIX side's, on the
-// module's file system, whose folder /data/ is kept in the browser's
-// IndexedDB: a lock of the player's files is the browser's lock shared by its
+// The page's side of the platform seam. Files and upper-casing are the POSIX
+// side's (Windows-1252, as CharUpperBuffA), on the module's file system, whose folder /data/ is
+// kept in the browser's IndexedDB: a lock of the player's files is the browser's lock shared by its
 // tabs, taking it first reads what another tab stored, and a file put in
 // place is stored before the lock is let go. Texts are the edition's string
 // table; message boxes, pauses and the exit are the page's.
@@ -15,7 +15,7 @@
 // The folder of every edition's stored files.
 constexpr const char* kStoredRoot = "/data/";
 
-class WebPlatform : public Platform {
+class WebPlatform : public PlatformWrapper {
   public:
     explicit WebPlatform(const Edition& edition);
 
@@ -24,16 +24,8 @@ class WebPlatform : public Platform {
 
     std::string LoadText(int id) override;
     std::string ProgramDirectory() override { return m_strFolder; }
-    void UpperCase(std::string& text) override { m_native.UpperCase(text); }
-    std::unique_ptr<InputFile> OpenForRead(const std::string& path, FileError* error) override {
-        return m_native.OpenForRead(path, error);
-    }
-    std::unique_ptr<OutputFile> CreateForWrite(const std::string& path, FileError* error) override {
-        return m_native.CreateForWrite(path, error);
-    }
     bool MoveOver(const std::string& from, const std::string& to, FileError* error) override;
     std::unique_ptr<FileLock> LockFile(const std::string& path, FileError* error) override;
-    bool RemoveFile(const std::string& path) override { return m_native.RemoveFile(path); }
     int ShowMessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     void Pause(int milliseconds) override;
     [[noreturn]] void ExitProcess(int code) override;
@@ -42,7 +34,6 @@ class WebPlatform : public Platform {
     static bool IsStored(const std::string& path);
 
     const Edition& m_edition;
-    Platform& m_native;
     std::string m_strFolder;
 };
 
