@@ -40,7 +40,11 @@ def main():
     if not os.path.isfile(os.path.join(SITE, 'index.html')):
         sys.exit(f'serve: no site in {SITE}; make web builds it')
     handler = functools.partial(Handler, directory=SITE)
-    server = Server(('127.0.0.1', int(os.environ.get('PORT', '8000'))), handler)
+    port = int(os.environ.get('PORT', '8000'))
+    try:
+        server = Server(('127.0.0.1', port), handler)
+    except OSError as error:
+        sys.exit(f'serve: cannot serve on port {port} ({error.strerror}); PORT=N picks another')
     print(f'Vrel 2 in a browser: http://127.0.0.1:{server.server_address[1]}/  (Ctrl-C stops)', flush=True)
     try:
         server.serve_forever()
