@@ -48,6 +48,7 @@ screenshots: windows
 test:
 	$(MAKE) test-native
 	$(MAKE) test-sanitize
+	$(MAKE) test-web
 	$(MAKE) windows
 	$(MAKE) -j2 --output-sync=recurse test-windows test-fuzz-then-clang
 
@@ -59,10 +60,11 @@ tools: native
 	@echo "Tools are in build/native/bin: vrel-tool (vrel-tool --help)"
 
 # The CanTrace sweep checks every answer on its hardest inputs and reports the
-# slowest; then the benchmarks.
+# slowest; then the benchmarks, and the page's beside them (bench-web).
 bench: native
 	build/native/bin/vrel-trace-sweep
 	build/native/bin/vrel-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(MAKE) bench-web
 
 # Builds the Windows program and plays it: under Wine on Linux, directly on
 # Windows. EDITION=CODE (a code of resources/editions/list) plays that
@@ -89,10 +91,11 @@ uninstall:
 # being the project's in CMakeLists.txt, each with the program, its
 # dictionary, its help file and the help as text, the word list's notice and
 # a read-me.
-dist: windows
+dist: windows web
 	rm -rf build/dist
 	@for code in $$(VREL_ROOT=. sh -c '. scripts/lib.sh && vrel_editions'); do \
 	  scripts/dist-edition $$code || exit 1; done
+	$(WEB_ZIP)
 
 # The dictionary reader under libFuzzer: `make fuzz` runs for FUZZ_SECONDS;
 # `make test-fuzz` replays the seed corpus and fuzzes briefly.
@@ -114,3 +117,30 @@ test-fuzz: fuzzer
 
 clean:
 	rm -rf build
+
+# The game in a web page: `make web` builds the static site in
+# build/web/site (any static host serves it), `make play-web` serves it on
+# this machine and prints the address (PORT=N for another port than 8000).
+# `make test-web` runs the browser tests in headless Chromium; `make
+# bench-web` times the page beside the native build.
+.PHONY: web play-web test-web bench-web screenshots-web
+export NODE_PATH := /usr/share/nodejs
+web: deps
+	cmake --workflow --preset web
+
+play-web: web
+	@python3 web/serve.py build/web/site
+
+test-web: web native
+	node --test --test-concurrency=1 web/tests/
+
+bench-web: web native
+	node web/tests/bench.mjs
+
+# The README's pictures of the page, at a desktop's and a phone's width,
+# taken by the browser test of narrow screens.
+screenshots-web: web native
+	VREL_SCREENSHOTS=docs node --test --test-name-pattern='narrow screen' web/tests/game.test.mjs
+
+# The page's download, Vrel-VERSION-web.zip, for `make dist`.
+WEB_ZIP = cd build/web/site && zip -qr ../../dist/Vrel-$$(cat ../version)-web.zip .

@@ -48,6 +48,9 @@ class CWordDictionary {
     CWordDictionary();
     CWordDictionary(const CWordDictionary&) = delete;
     CWordDictionary& operator=(const CWordDictionary&) = delete;
+    // A dictionary read aside can take another's place whole.
+    CWordDictionary(CWordDictionary&&) = default;
+    CWordDictionary& operator=(CWordDictionary&&) = default;
 
     std::string GetAlphabet() const { return m_strAlphabet; }
     // Index of the letter in the alphabet, or -1.

@@ -19,9 +19,10 @@
 enum : unsigned {
     kBoxOk = 0x00,
     kBoxYesNo = 0x04,
+    kBoxIconQuestion = 0x20,
     kBoxIconExclamation = 0x30,
 };
-enum : int { kAnswerOk = 1, kAnswerNo = 7 };
+enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 
 // Why a file operation failed.
 enum class FileError {

@@ -136,6 +136,22 @@ TEST_F(HelpCompiler, WritesTheTextInWindows1252WithTheLanguageOfTheSource) {
               std::string::npos);
 }
 
+// The page's help: each jump links to the section of its topic, and the
+// text is HTML, not markup.
+TEST_F(HelpCompiler, WritesAnHtmlPageWhoseJumpsReachTheirTopics) {
+    const fs::path source = File("hilfe.txt", std::string(kSource) + "Ein <b> & \"Zitat\".\n");
+    const ToolRun run =
+        Run(VREL_HELPC, {source.string(), "--html", (m_dir / "hilfe.html").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string html = ReadFile(m_dir / "hilfe.html");
+    EXPECT_NE(html.find("<html lang=\"de\">"), std::string::npos) << html;
+    EXPECT_NE(html.find("Grüße aus <b>Vrel 2</b>: siehe <a href=\"#regeln\">Regeln</a>."),
+              std::string::npos)
+        << html;
+    EXPECT_NE(html.find("<section id=\"regeln\">\n<h2>Die Regeln</h2>"), std::string::npos) << html;
+    EXPECT_NE(html.find("Ein &lt;b&gt; &amp; &quot;Zitat&quot;."), std::string::npos) << html;
+}
+
 TEST_F(HelpCompiler, RefusesAFaultySourceWithItsLineAndWritesNothing) {
     const std::string header = "@title T\n@language en\n@topic start Start\n";  // lines 1-3
     struct Case {

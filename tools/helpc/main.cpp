@@ -1,5 +1,5 @@
 // vrel-helpc: compiles a help source into a Windows Help file and into its
-// plain-text and Markdown renderings. Every output is written whole to a
+// plain-text, Markdown and HTML renderings. Every output is written whole to a
 // temporary file, and the temporary files are renamed into place once all of
 // them are complete, so no output is ever half-written and a run that fails
 // before the renames leaves the old outputs as they were. The renames are one
@@ -24,7 +24,7 @@ constexpr int kExitFailed = 1;    // the source is faulty, or a file cannot be r
 constexpr int kExitBadUsage = 2;  // bad arguments
 
 const char kUsage[] =
-    "usage: vrel-helpc SOURCE [--hlp FILE] [--text FILE] [--markdown FILE]\n"
+    "usage: vrel-helpc SOURCE [--hlp FILE] [--text FILE] [--markdown FILE] [--html FILE]\n"
     "\n"
     "Reads the help source SOURCE (UTF-8; its markup is described in\n"
     "resources/help/README.md) and writes, of the outputs named:\n"
@@ -32,6 +32,7 @@ const char kUsage[] =
     "  --hlp       the Windows Help file, in Windows-1252\n"
     "  --text      the plain text: UTF-8 with a byte order mark, CR LF line ends\n"
     "  --markdown  the Markdown, UTF-8\n"
+    "  --html      the HTML page for a browser, UTF-8\n"
     "\n"
     "With no output named, only checks the source. A fault in the source is\n"
     "reported as SOURCE:LINE: message. Exit status 1: a faulty source, or a\n"
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return kExitOk;
         }
-        if (arg == "--hlp" || arg == "--text" || arg == "--markdown") {
+        if (arg == "--hlp" || arg == "--text" || arg == "--markdown" || arg == "--html") {
             if (i + 1 >= argc) return BadUsage(arg + " needs a file name");
             for (const auto& output : outputs)
                 if (output.first == arg) return BadUsage(arg + " given twice");
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
     for (const auto& [option, path] : outputs) {
         const std::string bytes = option == "--hlp"    ? hlp
                                   : option == "--text" ? helpc::RenderText(source)
+                                  : option == "--html" ? helpc::RenderHtml(source)
                                                        : helpc::RenderMarkdown(source);
         const std::string temporary = path + ".tmp";
         written.push_back(temporary);

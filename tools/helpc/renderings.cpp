@@ -107,6 +107,36 @@ bool RepeatsTitle(const HelpSource& source, const Topic& topic) {
     return &topic == &source.topics.front() && topic.title == source.title;
 }
 
+std::string HtmlEscape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string HtmlRun(const Run& run) {
+    std::string body = HtmlEscape(run.text);
+    if (run.bold) body = "<b>" + body + "</b>";
+    if (!run.target.empty()) body = "<a href=\"#" + run.target + "\">" + body + "</a>";
+    return body;
+}
+
 }  // namespace
 
 std::string RenderText(const HelpSource& source) {
@@ -147,6 +177,35 @@ std::string RenderMarkdown(const HelpSource& source) {
         }
     }
     return out;
+}
+
+std::string RenderHtml(const HelpSource& source) {
+    const std::string language = source.language ? source.language->code : "en";
+    std::string out = "<!DOCTYPE html>\n<html lang=\"" + language +
+                      "\">\n<head>\n<meta charset=\"utf-8\">\n"
+                      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                      "<title>" +
+                      HtmlEscape(source.title) +
+                      "</title>\n<link rel=\"stylesheet\" href=\"help.css\">\n</head>\n<body>\n"
+                      "<h1>" +
+                      HtmlEscape(source.title) + "</h1>\n";
+    for (const Topic& topic : source.topics) {
+        out += "<section id=\"" + HtmlEscape(topic.context) + "\">\n";
+        if (!RepeatsTitle(source, topic)) out += "<h2>" + HtmlEscape(topic.title) + "</h2>\n";
+        bool inList = false;
+        for (const Block& block : topic.blocks) {
+            const bool item = block.kind == BlockKind::kListItem;
+            if (item && !inList) out += "<ul>\n";
+            if (!item && inList) out += "</ul>\n";
+            inList = item;
+            std::string text;
+            for (const Run& run : block.runs) text += HtmlRun(run);
+            out += (item ? "<li>" : "<p>") + text + (item ? "</li>\n" : "</p>\n");
+        }
+        if (inList) out += "</ul>\n";
+        out += "</section>\n";
+    }
+    return out + "</body>\n</html>\n";
 }
 
 }  // namespace helpc

@@ -1,5 +1,6 @@
-// The help source as plain text and as Markdown, for readers without a help
-// viewer: the same topics in the same order, jumps as plain text or links.
+// The help source as plain text, as Markdown and as HTML, for readers without
+// a help viewer: the same topics in the same order, jumps as plain text or
+// links.
 #ifndef VREL_TOOLS_HELPC_RENDERINGS_H_
 #define VREL_TOOLS_HELPC_RENDERINGS_H_
 
@@ -16,6 +17,11 @@ std::string RenderText(const HelpSource& source);
 // UTF-8 Markdown, each topic a section with an anchor named after its
 // context name, lines ending in LF.
 std::string RenderMarkdown(const HelpSource& source);
+
+// A UTF-8 HTML page for a browser: each topic a section with the id of its
+// context name, jumps as links to it. It names the style sheet help.css
+// beside it and holds no script.
+std::string RenderHtml(const HelpSource& source);
 
 }  // namespace helpc
 

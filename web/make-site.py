@@ -1,0 +1,210 @@
+#!/usr/bin/env python3
+"""Makes the static site of the page: the module, the page's own files, the
+dialog templates and texts of every edition (from the .rc files, as
+resources.js), each edition's dictionary gzip-compressed with its notice,
+the help pages, the icons, the web app manifest and the service worker's
+list of files."""
+import argparse
+import gzip
+import hashlib
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+
+def read_defines(path):
+    """#define NAME value lines of a header, values as text."""
+    defines = {}
+    with open(path, encoding='cp1252') as f:
+        for line in f:
+            m = re.match(r'\s*#define\s+(\w+)\s+(.*?)\s*(//.*)?$', line)
+            if m:
+                defines[m.group(1)] = m.group(2)
+    return defines
+
+
+def c_string(literal):
+    """The text of a C string literal (escapes \\n, \\", \\\\ and octal)."""
+    body = literal.strip()[1:-1]
+    out = []
+    i = 0
+    while i < len(body):
+        c = body[i]
+        if c == '\\':
+            n = body[i + 1]
+            if n == 'n':
+                out.append('\n'); i += 2
+            elif n in '01234567':
+                m = re.match(r'[0-7]{1,3}', body[i + 1:])
+                out.append(chr(int(m.group(0), 8))); i += 1 + len(m.group(0))
+            else:
+                out.append(n); i += 2
+        else:
+            out.append(c); i += 1
+    return ''.join(out)
+
+
+def resource_id(expression, ids):
+    expression = expression.strip()
+    m = re.match(r'^(\w+)(?:\s*\+\s*(\d+))?$', expression)
+    if not m:
+        sys.exit('make-site: cannot read the control id ' + expression)
+    name, offset = m.group(1), int(m.group(2) or 0)
+    if re.match(r'^-?\d+$', name):
+        return int(name) + offset
+    known = {'IDOK': 1, 'IDCANCEL': 2}
+    if name in known:
+        return known[name] + offset
+    if name not in ids:
+        sys.exit('make-site: unknown control id ' + name)
+    return int(ids[name].strip('()')) + offset
+
+
+def split_fields(text):
+    """Comma-separated fields, keeping commas inside quotes."""
+    fields, current, quoted = [], '', False
+    for c in text:
+        if c == '"':
+            quoted = not quoted
+        if c == ',' and not quoted:
+            fields.append(current.strip()); current = ''
+        else:
+            current += c
+    fields.append(current.strip())
+    return fields
+
+
+def read_templates(rc_path, ids):
+    """The dialog templates of common.rc, with texts as TXT_ names."""
+    templates = {}
+    current = None
+    with open(rc_path, encoding='cp1252') as f:
+        for line in f:
+            m = re.match(r'^(\w+)\s+DIALOG\s+(.*)$', line)
+            if m:
+                x, y, w, h = [int(v) for v in split_fields(m.group(2))]
+                current = {'number': resource_id(m.group(1), ids), 'size': [w, h],
+                           'style': '', 'caption': '', 'font': 0, 'controls': []}
+                templates[current['number']] = current
+                continue
+            if current is None:
+                continue
+            if line.startswith('STYLE'):
+                current['style'] = line[5:].strip()
+            elif line.startswith('CAPTION'):
+                current['caption'] = c_string(line[7:].strip())
+            elif line.startswith('FONT'):
+                current['font'] = int(split_fields(line[4:])[0])
+            elif line.strip().startswith('CONTROL'):
+                fields = split_fields(line.strip()[7:])
+                text, id_expr, cls, style = fields[0], fields[1], fields[2], fields[3]
+                rect = [int(v) for v in fields[4:8]]
+                control = {'id': resource_id(id_expr, ids), 'class': c_string(cls),
+                           'style': [s.strip() for s in style.split('|')], 'rect': rect}
+                if text.startswith('"'):
+                    control['text'] = c_string(text)
+                elif text.startswith('TXT_'):
+                    control['textName'] = text
+                else:
+                    control['icon'] = text
+                current['controls'].append(control)
+            elif line.startswith('END'):
+                current = None
+    return templates
+
+
+def edition_texts(folder):
+    """The TXT_ texts of an edition's dialog_texts.h."""
+    texts = {}
+    for name, value in read_defines(os.path.join(folder, 'dialog_texts.h')).items():
+        if name.startswith('TXT_'):
+            texts[name] = c_string(value)
+    return texts
+
+
+def copy(source, target):
+    os.makedirs(os.path.dirname(target), exist_ok=True)
+    shutil.copyfile(source, target)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--root', required=True)
+    parser.add_argument('--out', required=True)
+    parser.add_argument('--module', required=True)
+    parser.add_argument('--help-dir', dest='help_dir', required=True)
+    parser.add_argument('--version', required=True)
+    parser.add_argument('--editions', nargs='+', required=True, help='CODE=NAME, English first')
+    args = parser.parse_args()
+    root, out = args.root, args.out
+    resources = os.path.join(root, 'resources')
+
+    if os.path.isdir(out):
+        shutil.rmtree(out)
+    os.makedirs(out)
+    for name in os.listdir(os.path.join(root, 'web', 'site')):
+        copy(os.path.join(root, 'web', 'site', name), os.path.join(out, name))
+    for name in ('vrel.js', 'vrel.wasm'):
+        copy(os.path.join(args.module, name), os.path.join(out, name))
+
+    ids = read_defines(os.path.join(resources, 'resource.h'))
+    templates = read_templates(os.path.join(resources, 'common.rc'), ids)
+    editions = {}
+    for edition in args.editions:
+        code, name = edition.split('=', 1)
+        folder = resources if code == 'en' else os.path.join(resources, 'editions', code)
+        texts = edition_texts(folder)
+        editions[code] = {'name': name, 'texts': texts}
+        data = os.path.join(root, 'data') if code == 'en' else os.path.join(root, 'data', code)
+        target = os.path.join(out, 'data', code)
+        os.makedirs(target, exist_ok=True)
+        with open(os.path.join(data, 'VREL.DAT'), 'rb') as f:
+            words = f.read()
+        with open(os.path.join(target, 'VREL.DAT.gz'), 'wb') as f:
+            f.write(gzip.compress(words, 9, mtime=0))
+        for name in os.listdir(data):
+            if name.endswith('-copyright.txt') or name.endswith('GPL-2.txt'):
+                copy(os.path.join(data, name), os.path.join(target, name))
+        copy(os.path.join(args.help_dir, code + '.html'), os.path.join(out, 'help', code + '.html'))
+    copy(os.path.join(root, 'web', 'help.css'), os.path.join(out, 'help', 'help.css'))
+
+    with open(os.path.join(out, 'resources.js'), 'w', encoding='utf-8') as f:
+        f.write('// Made by make-site.py from the .rc files: the dialog templates and\n'
+                '// every edition\'s dialog texts.\n')
+        f.write('export const version = %s;\n' % json.dumps(args.version))
+        f.write('export const templates = %s;\n' % json.dumps(templates, ensure_ascii=False))
+        f.write('export const editions = %s;\n' % json.dumps(editions, ensure_ascii=False))
+
+    icons = os.path.join(out, 'icons')
+    os.makedirs(icons)
+    for ico, name, size in (('vrel.ico', 'vrel-192.png', 192), ('vrel.ico', 'vrel-512.png', 512),
+                            ('vrel.ico', 'vrel-32.png', 32), ('about.ico', 'about-32.png', 32)):
+        subprocess.run(['convert', os.path.join(resources, 'icons', ico) + '[0]', '-filter',
+                        'point', '-resize', '%dx%d' % (size, size),
+                        os.path.join(icons, name)], check=True)
+
+    # The service worker keeps every file of the site; its cache is named
+    # after their contents, so that a new build replaces the old cache.
+    files = []
+    digest = hashlib.sha256()
+    for folder, _, names in sorted(os.walk(out)):
+        for name in sorted(names):
+            path = os.path.join(folder, name)
+            relative = os.path.relpath(path, out).replace(os.sep, '/')
+            if relative == 'sw.js':
+                continue
+            files.append(relative)
+            with open(path, 'rb') as f:
+                digest.update(relative.encode() + b'\0' + f.read())
+    with open(os.path.join(out, 'sw.js'), encoding='utf-8') as f:
+        worker = f.read()
+    worker = worker.replace('__CACHE_NAME__', 'vrel-' + digest.hexdigest()[:16])
+    worker = worker.replace('__FILES__', json.dumps(['./'] + files))
+    with open(os.path.join(out, 'sw.js'), 'w', encoding='utf-8') as f:
+        f.write(worker)
+
+
+main()

@@ -1,0 +1,297 @@
+// The application: wires the engine's module (vrel.js, the game's rules and
+// windows' logic in C++) to the drawing (dialogs.js), the input (input.js)
+// and the storage (storage.js).
+//
+// ?edition=CODE picks the edition (English without it); ?seed=N (0-65535)
+// seeds the deal instead of the clock.
+import { decode, encode } from './cp1252.js';
+import * as dialogs from './dialogs.js';
+import { wireInput } from './input.js';
+import { editions } from './resources.js';
+import { fetchDictionary, Storage } from './storage.js';
+
+const MAIN_WINDOW = 102;
+const WORD_FIELD = 119;
+const LETTERS = [1004, 1019];
+const BOX_BUTTONS = {
+  en: ['&Yes', '&No'], de: ['&Ja', '&Nein'], sv: ['&Ja', '&Nej'],
+  da: ['&Ja', '&Nej'], nb: ['&Ja', '&Nei'], nl: ['&Ja', '&Nee'],
+};
+
+class ProgramEnded extends Error {}
+
+const params = new URLSearchParams(location.search);
+const code = Object.hasOwn(editions, params.get('edition') ?? '') ? params.get('edition') : 'en';
+const seedParam = params.get('seed');
+const seed = seedParam !== null && /^\d+$/.test(seedParam) && Number(seedParam) <= 65535
+  ? Number(seedParam) : Date.now() & 0xFFFF;
+
+let module = null;
+let storage = null;
+let running = 0;      // commands under way; the windows take no other meanwhile
+let ended = false;
+const dialogEnds = new Map();  // template number -> resolve(end code)
+const boxes = [];              // open message boxes, the top one last
+let pendingFocus = null;
+let audio = null;
+
+function beep() {
+  document.dispatchEvent(new Event('beep'));
+  try {
+    audio ??= new AudioContext();
+    const tone = audio.createOscillator();
+    const gain = audio.createGain();
+    gain.gain.value = 0.05;
+    tone.frequency.value = 880;
+    tone.connect(gain).connect(audio.destination);
+    tone.start();
+    tone.stop(audio.currentTime + 0.08);
+  } catch {
+    // A page without sound still dispatched the event.
+  }
+}
+
+function setWordText(text, caretAtEnd) {
+  const field = dialogs.control(MAIN_WINDOW, WORD_FIELD);
+  const caret = field.selectionStart ?? text.length;
+  field.value = text;
+  const at = caretAtEnd ? text.length : Math.min(caret, text.length);
+  if (document.activeElement === field) field.setSelectionRange(at, at);
+}
+
+function focusControl(number, id) {
+  const element = dialogs.control(number, id);
+  if (!element) return;
+  if (!dialogs.isOpen(number)) pendingFocus = element;
+  else element.focus();
+}
+
+function runDialog(number) {
+  dialogs.openWindow(number);
+  const ok = dialogs.control(number, 1);
+  if (number !== 106 && ok && !ok.disabled) ok.focus();
+  return new Promise(resolve => dialogEnds.set(number, resolve));
+}
+
+function endDialog(number, endCode) {
+  const resolve = dialogEnds.get(number);
+  if (!resolve) return;
+  dialogEnds.delete(number);
+  dialogs.closeWindow(number);
+  resolve(endCode);
+}
+
+function messageBox(text, caption, type) {
+  return new Promise(resolve => {
+    const yesNo = (type & 0x0F) === 4;
+    const labels = BOX_BUTTONS[code] ?? BOX_BUTTONS.en;
+    const buttons = yesNo ? [[labels[0], 6], [labels[1], 7]] : [['OK', 1]];
+    const box = dialogs.buildMessageBox(text, caption, type, buttons, answer => {
+      boxes.splice(boxes.indexOf(box), 1);
+      box.close();
+      box.remove();
+      resolve(answer);
+    });
+    box.addEventListener('cancel', event => event.preventDefault());
+    document.body.append(box);
+    boxes.push(box);
+    box.showModal();
+    box.querySelector('button').focus();
+  });
+}
+
+function openHelp() {
+  window.open(`help/${code}.html`, '_blank', 'noopener');
+}
+
+function endProgram(exitCode) {
+  showEnded();
+  throw new ProgramEnded(`exit ${exitCode}`);
+}
+
+function showEnded() {
+  ended = true;
+  for (const box of boxes) box.remove();
+  document.getElementById('desktop').hidden = true;
+  document.getElementById('export').disabled = true;
+  document.getElementById('import').disabled = true;
+  const restart = document.getElementById('restart');
+  restart.href = location.href;
+  document.getElementById('ended').hidden = false;
+  restart.focus();
+}
+
+const page = {
+  decode,
+  setControlText: dialogs.setControlText,
+  enableControl: dialogs.enableControl,
+  focusControl,
+  clearList: dialogs.clearList,
+  addListItem: dialogs.addListItem,
+  setWordText,
+  beep,
+  openDialog: dialogs.openWindow,
+  closeDialog: dialogs.closeWindow,
+  showMainWindow() {
+    dialogs.openWindow(MAIN_WINDOW);
+    document.body.classList.add('started');
+    if (pendingFocus) pendingFocus.focus();
+    pendingFocus = null;
+  },
+  runDialog,
+  messageBox,
+  openHelp,
+  endProgram,
+  storage: null,
+};
+
+// Runs a call into the module; calls that wait for the player suspend it,
+// and the windows take no input until it is over.
+async function call(name, types, args) {
+  busy(+1);
+  try {
+    return await module.ccall(name, 'number', types, args, { async: true });
+  } catch (error) {
+    if (!(error instanceof ProgramEnded)) throw error;
+    return 0;
+  } finally {
+    busy(-1);
+  }
+}
+
+// Counts the work under way; body[data-idle] marks a page that takes input.
+function busy(change) {
+  running += change;
+  if (running) delete document.body.dataset.idle;
+  else document.body.dataset.idle = 'true';
+}
+
+async function command(id) {
+  if (ended || running) return;
+  // Letters and Clear never wait: called at once, so that a fast drag loses
+  // no cell.
+  if ((id >= LETTERS[0] && id <= LETTERS[1]) || id === 1035) {
+    module._vrel_command(id);
+    return;
+  }
+  const more = await call('vrel_command', ['number'], [id]);
+  if (id === 1 && !more) showEnded();
+}
+
+function withBytes(bytes, use) {
+  const pointer = module._malloc(Math.max(bytes.length, 1));
+  module.HEAPU8.set(bytes, pointer);
+  try {
+    return use(pointer);
+  } finally {
+    module._free(pointer);
+  }
+}
+
+function wordEdit(text) {
+  if (ended) return;
+  if (running) return;  // a box is up; the field is inert
+  const bytes = encode(text);
+  withBytes(bytes, pointer => module._vrel_word_edit(pointer, bytes.length));
+}
+
+function topWindow() {
+  if (boxes.length) return { kind: 'box', element: boxes[boxes.length - 1] };
+  for (const number of [103, 107, 106, 108, 105]) {
+    if (dialogs.isOpen(number)) return { kind: 'dialog', number, element: dialogs.windowOf(number) };
+  }
+  if (dialogs.isOpen(MAIN_WINDOW)) return { kind: 'main', number: MAIN_WINDOW, element: dialogs.windowOf(MAIN_WINDOW) };
+  return null;
+}
+
+async function exportDictionary() {
+  if (ended || running) return;
+  const FS = module.FS;
+  FS.mkdirTree('/tmp/export');
+  const path = '/tmp/export/VREL.DAT';
+  if (!await call('vrel_export', ['string'], [path])) return;
+  const bytes = FS.readFile(path);
+  FS.unlink(path);
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+  link.download = 'VREL.DAT';
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+}
+
+async function importDictionary(file) {
+  if (ended || running || !file) return;
+  busy(+1);
+  const FS = module.FS;
+  FS.mkdirTree('/tmp/import');
+  const name = file.name.replace(/[^A-Za-z0-9._-]/g, '_').slice(-64) || 'VREL.DAT';
+  const path = `/tmp/import/${name}`;
+  try {
+    FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
+    await call('vrel_import', ['string'], [path]);
+  } finally {
+    if (FS.analyzePath(path).exists) FS.unlink(path);
+    busy(-1);
+  }
+}
+
+function scaleToScreen() {
+  // Below 500 pixels the windows shrink to the screen's width.
+  const width = document.documentElement.clientWidth;
+  const scale = width < 500 ? Math.min(1, (width - 8) / 566) : 1;
+  document.documentElement.style.setProperty('--scale', String(scale));
+}
+
+function linkEditions() {
+  const list = document.getElementById('editions');
+  for (const [other, edition] of Object.entries(editions)) {
+    const link = document.createElement(other === code ? 'strong' : 'a');
+    link.textContent = edition.name;
+    link.lang = other;
+    if (other !== code) link.href = `?edition=${other}`;
+    else link.setAttribute('aria-current', 'page');
+    list.append(link, ' ');
+  }
+}
+
+async function main() {
+  document.documentElement.lang = code;
+  dialogs.setLanguage(code, editions[code].texts);
+  linkEditions();
+  scaleToScreen();
+  window.addEventListener('resize', scaleToScreen);
+  dialogs.buildWindows(document.getElementById('desktop'), number => {
+    if (running && number === MAIN_WINDOW) return;
+    if (number === MAIN_WINDOW) command(1);
+    else endDialog(number, 2);
+  });
+  wireInput({ command, wordEdit, endDialog, topWindow });
+  dialogs.openWindow(105);  // the loading dialog, until the engine takes over
+  if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+
+  // The shipped dictionary is needed at the first visit only; it is fetched
+  // meanwhile, from the service worker's cache after that.
+  const shipped = fetchDictionary(code).catch(() => null);
+  module = await createVrelModule({ page });
+  storage = new Storage(module);
+  page.storage = storage;
+  await storage.open(code, shipped);
+  await call('vrel_start', ['number', 'string'], [seed, code]);
+  if (ended) return;
+  const exportButton = document.getElementById('export');
+  const importInput = document.getElementById('import');
+  exportButton.disabled = false;
+  importInput.disabled = false;
+  exportButton.addEventListener('click', exportDictionary);
+  importInput.addEventListener('change', () => {
+    const file = importInput.files[0];
+    importInput.value = '';
+    importDictionary(file);
+  });
+  document.body.dataset.ready = 'true';
+  performance.mark('vrel-ready');
+}
+
+main();

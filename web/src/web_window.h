@@ -1,0 +1,91 @@
+// CWebWindow: the main window of the page. As the Windows program's main
+// window does, it owns the game, forwards the page's commands to it, carries
+// out what the game asks through GameWindow and keeps the word field to
+// traceable text. The page's script only draws what it is told and reports
+// the player's commands (control ids) and the word field's edits.
+//
+// Besides the game it keeps the journal of confirmed words (VREL.JNL beside
+// the stored VREL.DAT): each word the player confirms is stored there at
+// once and added again at the next start, so that no confirmed word is lost
+// to a closed tab before Exit Program saves the dictionary.
+#ifndef VREL_WEB_WEB_WINDOW_H_
+#define VREL_WEB_WEB_WINDOW_H_
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game.h"
+#include "page.h"
+#include "web_platform.h"
+
+class CWebWindow : public GameWindow {
+  public:
+    explicit CWebWindow(WebPlatform& platform);
+
+    // Loads the stored dictionary behind the loading dialog, adds the
+    // journal's words and shows the main window.
+    void Start();
+    // A click of control id, or its key; answers false once the program has
+    // ended (Exit Program).
+    bool OnCommand(int id);
+    // The word field's text after the player's edit, in the edition's bytes.
+    void OnWordEdit(const std::string& text);
+    // Writes the dictionary as the game holds it to path; false on failure
+    // (shown in the error boxes).
+    bool Export(const std::string& path);
+    // Reads a dictionary file at path by the reader's rules and makes it the
+    // player's dictionary, stored; the old one stays on any failure.
+    void Import(const std::string& path);
+
+    // GameWindow.
+    void SetControlText(int id, const std::string& text) override;
+    void EnableGameControls(bool inPlay) override;
+    void ClearFoundList() override;
+    void AddFoundWord(const std::string& word) override;
+    std::string GetWordText() override { return m_strWord; }
+    void SetWordText(const std::string& text) override;
+    void ShowScoreLine(const std::string& text) override;
+    void ShowAverageLine(const std::string& text) override;
+    void Beep() override { page::Beep(); }
+    void ShowWarning(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    void RunSearch(const CWordDictionary& dictionary, const Board& board,
+                   WordList& allWords) override;
+    void ShowResultsDialog(const WordList& found, const WordList& missed) override;
+    void SaveDictionary(const CWordDictionary& dictionary) override;
+    void QuitHelp() override {}
+    void FocusWordField() override;
+    void FocusStartGame() override;
+
+  private:
+    void OnLetterButton(int id);
+    void OnAddWord();
+    void OnClear();
+    void OnExit();
+    // The word filter: runs on every change of the word field's text.
+    void OnWordUpdate();
+    bool IsTraceable(const std::string& text) const;
+    std::string JournalPath() const;
+    // Appends a confirmed word to the journal; shows the error box when it
+    // could not be stored.
+    void JournalAdd(const std::string& word);
+    // Drops the journal's lines for which drop is true and appends the line
+    // append if not empty; false when the journal could not be read or
+    // stored.
+    bool JournalDrop(const std::function<bool(const std::string&)>& drop,
+                     const std::string& append = "");
+
+    WebPlatform& m_platform;
+    CGame m_game;
+    std::string m_strWord;
+    std::string m_strLastTraceable;
+    std::string m_letters[16];
+    bool m_bInPlay = false;
+    bool m_bSaved = false;
+    // Journal words this page added to its dictionary: read at the start or
+    // confirmed since.
+    std::vector<std::string> m_journalWords;
+};
+
+#endif  // VREL_WEB_WEB_WINDOW_H_

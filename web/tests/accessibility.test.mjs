@@ -1,0 +1,47 @@
+// Each window of the page under axe-core: no serious or critical violation.
+import assert from 'node:assert/strict';
+import { createRequire } from 'node:module';
+import { readFileSync } from 'node:fs';
+import { after, before, test } from 'node:test';
+import { answer, control, messageBox, openGame, serve, launch } from './browser.mjs';
+
+const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+
+let server;
+let browser;
+before(async () => { server = await serve(); browser = await launch(); });
+after(async () => { await browser?.close(); server?.stop(); });
+
+// axe's script is added through the browser's debugging side, which the
+// page's security policy does not govern.
+async function seriousViolations(page) {
+  if (!await page.evaluate(() => 'axe' in window)) await page.evaluate(axeSource);
+  const result = await page.evaluate(() => window.axe.run(document, { resultTypes: ['violations'] }));
+  return result.violations.filter(v => v.impact === 'serious' || v.impact === 'critical')
+    .map(v => `${v.id}: ${v.nodes.map(n => n.target.join(' ')).join(', ')}`);
+}
+
+test('the main window, the dialogs and a message box', async () => {
+  const context = await browser.newContext();
+  const page = await openGame(context, server.url, '?seed=1');
+  const checked = {};
+  checked.main = await seriousViolations(page);
+  await control(page, 123).click();
+  checked.about = await seriousViolations(page);
+  await control(page, 1, 103).click();
+  await control(page, 121).click();
+  await control(page, 1, 106).and(page.locator(':enabled')).waitFor();
+  checked.search = await seriousViolations(page);
+  await control(page, 1, 106).click();
+  checked.inPlay = await seriousViolations(page);
+  await control(page, 120).click();
+  checked.results = await seriousViolations(page);
+  await control(page, 1, 107).click();
+  // A box: the error of an import without a word.
+  await page.locator('#import').setInputFiles({ name: 'x.dat', mimeType: 'text/plain', buffer: Buffer.from('\r\n') });
+  await messageBox(page);
+  checked.box = await seriousViolations(page);
+  await answer(page, 'OK');
+  assert.deepEqual(checked, { main: [], about: [], search: [], inPlay: [], results: [], box: [] });
+  await context.close();
+});

@@ -1,0 +1,87 @@
+// The page's performance beside the native build's, in one run (make
+// bench-web): FindAllWords on the native benchmark's 1,000 boards, a cold
+// load to an enabled Start Game, and the gzip-compressed size of the page's
+// own files (every edition's dictionary apart).
+import { execFileSync } from 'node:child_process';
+import { readdirSync, readFileSync, statSync } from 'node:fs';
+import path from 'node:path';
+import { gzipSync } from 'node:zlib';
+import { control, launch, openGame, ROOT, serve } from './browser.mjs';
+
+const SITE = path.join(ROOT, 'build/web/site');
+const median = values => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+function nativeFindAllWords() {
+  const output = execFileSync(path.join(ROOT, 'build/native/bin/vrel-bench'), [
+    '--benchmark_filter=^BM_FindAllWords$', '--benchmark_repetitions=5',
+    '--benchmark_report_aggregates_only=true', '--benchmark_format=json'], { encoding: 'utf8' });
+  const result = JSON.parse(output).benchmarks.find(b => b.aggregate_name === 'median');
+  return result.cpu_time;  // µs: the benchmark's unit
+}
+
+async function pageFindAllWords(browser, url) {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await page.goto(`${url}?seed=1`);
+  await page.waitForSelector('body[data-ready]');
+  const runs = await page.evaluate(async () => {
+    const module = await createVrelModule({ page: {} });
+    const response = await fetch('data/en/VREL.DAT.gz');
+    const stream = response.body.pipeThrough(new DecompressionStream('gzip'));
+    module.FS.mkdir('/bench');
+    module.FS.writeFile('/bench/VREL.DAT', new Uint8Array(await new Response(stream).arrayBuffer()));
+    const times = [];
+    for (let i = 0; i < 5; i++) times.push(module.ccall('vrel_bench_find_all_words', 'number', ['string', 'number', 'number'], ['/bench/', 1000, 20]));
+    return times;
+  });
+  await context.close();
+  return median(runs);
+}
+
+async function coldLoad(browser, url) {
+  const times = [];
+  for (let i = 0; i < 5; i++) {
+    const context = await browser.newContext();
+    const page = await openGame(context, url, '?seed=1');
+    if (!await control(page, 121).isEnabled()) throw new Error('Start Game is not enabled');
+    times.push(await page.evaluate(() => performance.getEntriesByName('vrel-ready')[0].startTime));
+    await context.close();
+  }
+  return median(times);
+}
+
+function ownFiles(folder = SITE) {
+  let total = 0;
+  const files = [];
+  for (const name of readdirSync(folder)) {
+    const file = path.join(folder, name);
+    const relative = path.relative(SITE, file);
+    if (relative === 'data') continue;
+    if (statSync(file).isDirectory()) {
+      const inner = ownFiles(file);
+      total += inner.total;
+      files.push(...inner.files);
+    } else {
+      const size = gzipSync(readFileSync(file), { level: 9 }).length;
+      total += size;
+      files.push([relative, size]);
+    }
+  }
+  return { total, files };
+}
+
+const server = await serve();
+const browser = await launch();
+try {
+  const native = nativeFindAllWords();
+  const web = await pageFindAllWords(browser, server.url);
+  const load = await coldLoad(browser, server.url);
+  const { total, files } = ownFiles();
+  console.log(`FindAllWords, 1,000 boards: page ${web.toFixed(1)} us, native ${native.toFixed(1)} us per board: ${(web / native).toFixed(2)} times (at most 2)`);
+  console.log(`Cold load to an enabled Start Game: ${load.toFixed(0)} ms, median of 5 (at most 1000)`);
+  console.log(`The page's own files, gzip -9: ${(total / 1024).toFixed(1)} KiB (at most 250 KB)`);
+  for (const [name, size] of files.sort((a, b) => b[1] - a[1])) console.log(`  ${name}: ${size} bytes`);
+} finally {
+  await browser.close();
+  server.stop();
+}

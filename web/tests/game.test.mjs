@@ -1,0 +1,211 @@
+// Whole games in the page, as a player plays them.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import {
+  answer, beeps, board, control, dictionaryWords, listItems, messageBox, nativeDeal, openGame,
+  seedWhere, serve, startGame, launch, traceable,
+} from './browser.mjs';
+
+let server;
+let browser;
+before(async () => { server = await serve(); browser = await launch(); });
+after(async () => { await browser?.close(); server?.stop(); });
+
+test('a seeded game deals as vrel-tool does; results and the average over two games', async () => {
+  const seed = 1;
+  const native = nativeDeal(seed);
+  const context = await browser.newContext();
+  const page = await openGame(context, server.url, `?seed=${seed}`);
+  await startGame(page);
+  assert.deepEqual(await board(page), native.letters);
+  assert.equal(await control(page, 1022).textContent(), `Found 0 words from a maximum of ${native.count} (0%).`);
+
+  // One word found by clicking its cells' letters (any cells that trace it).
+  const word = native.words.find(w => w.length === 3);
+  const letters = await board(page);
+  for (const letter of word) await control(page, 1004 + letters.indexOf(letter)).click();
+  assert.equal(await control(page, 119).inputValue(), word);
+  await control(page, 135).click();
+  assert.deepEqual(await listItems(page, 1001), [word]);
+  assert.equal(await control(page, 1022).textContent(),
+    `Found 1 words from a maximum of ${native.count} (${Math.floor(100 / native.count)}%).`);
+
+  await control(page, 120).click();
+  assert.equal(await control(page, 1028, 107).textContent(), 'You found the following 1 words:');
+  assert.equal(await control(page, 1029, 107).textContent(),
+    `In addition, the following ${native.count - 1} words could have been found:`);
+  assert.deepEqual(await listItems(page, 1027, 107), [word]);
+  assert.deepEqual(await listItems(page, 1026, 107), native.words.filter(w => w !== word).sort());
+  await control(page, 1, 107).click();
+  assert.equal(await control(page, 125).textContent(), `Average Score: ${Math.floor(100 / native.count)}%`);
+  assert.ok(await control(page, 121).isEnabled());
+  assert.ok(await control(page, 1004).isDisabled());
+
+  // The second game ends with no words: the average takes both boards.
+  await startGame(page);
+  const second = Number((await control(page, 1022).textContent()).match(/maximum of (\d+)/)[1]);
+  await control(page, 120).click();
+  assert.equal(await control(page, 1028, 107).textContent(), 'You found the following 0 words:');
+  assert.deepEqual(await listItems(page, 1027, 107), []);
+  await control(page, 1, 107).click();
+  assert.equal(await control(page, 125).textContent(),
+    `Average Score: ${Math.floor(100 / (native.count + second))}%`);
+  assert.deepEqual(await page.evaluate(() => window.vrelTest.violations), []);
+  await context.close();
+});
+
+test('a letter that cannot extend the word beeps and changes nothing', async () => {
+  const seed = 1;
+  const { letters } = nativeDeal(seed);
+  const pairs = traceable(letters, 2);
+  const first = 0;
+  const refused = letters.findIndex(l => !pairs.has(letters[first] + l));
+  const missing = [...'ABCDEFGHIJKLMNOPQRSTUVWXYZ'].find(l => !letters.includes(l));
+  const context = await browser.newContext();
+  const page = await openGame(context, server.url, `?seed=${seed}`);
+  await startGame(page);
+  await control(page, 1004 + first).click();
+  const before = await beeps(page);
+  await control(page, 1004 + refused).click();
+  assert.equal(await control(page, 119).inputValue(), letters[first]);
+  assert.equal(await beeps(page), before + 1);
+  // Typing is filtered alike, and lower case arrives upper-cased.
+  await control(page, 119).press('End');
+  await page.keyboard.type(missing.toLowerCase());
+  assert.equal(await control(page, 119).inputValue(), letters[first]);
+  assert.equal(await beeps(page), before + 2);
+  const next = [...pairs].find(p => p[0] === letters[first])[1];
+  await page.keyboard.type(next.toLowerCase());
+  assert.equal(await control(page, 119).inputValue(), letters[first] + next);
+  assert.ok(await control(page, 1035).isEnabled());
+  assert.ok(await control(page, 135).isDisabled());
+  await context.close();
+});
+
+test('Escape and Enter in each dialog and box', async () => {
+  const context = await browser.newContext();
+  const page = await openGame(context, server.url, '?seed=1');
+  const open = dialog => page.locator(`[data-dialog="${dialog}"]`);
+  // About: Enter, then Escape, end it; Alt+A opens it.
+  for (const key of ['Enter', 'Escape']) {
+    await page.keyboard.press('Alt+A');
+    await open(103).waitFor();
+    await page.keyboard.press(key);
+    await open(103).waitFor({ state: 'hidden' });
+  }
+  // Escape in the main window does nothing; Alt+S starts a game.
+  await page.keyboard.press('Escape');
+  await page.keyboard.press('Alt+S');
+  const ok = control(page, 1, 106);
+  await ok.and(page.locator(':enabled')).waitFor();
+  await page.keyboard.press('Escape');
+  await open(106).waitFor({ state: 'hidden' });
+  assert.ok(await control(page, 119).evaluate(field => field === document.activeElement));
+  // Enter in the word field presses Add Word: a known word is listed.
+  const word = nativeDeal(1).words.find(w => w.length === 3);
+  await page.keyboard.type(word.toLowerCase());
+  await page.keyboard.press('Enter');
+  assert.deepEqual(await listItems(page, 1001), [word]);
+  // The same word again: the box, closed by Enter.
+  await page.keyboard.type(word);
+  await page.keyboard.press('Enter');
+  const { caption, text } = await messageBox(page);
+  assert.equal(caption, 'Vrel');
+  assert.equal(text, `Error:  "${word}" already entered.`);
+  await page.keyboard.press('Enter');
+  await page.locator('[role="alertdialog"]').waitFor({ state: 'detached' });
+  // Results: Escape ends it; the next game's results end with Enter.
+  await page.keyboard.press('Alt+Q');
+  await open(107).waitFor();
+  await page.keyboard.press('Escape');
+  await open(107).waitFor({ state: 'hidden' });
+  await startGame(page);
+  await page.keyboard.press('Alt+Q');
+  await open(107).waitFor();
+  await page.keyboard.press('Enter');
+  await open(107).waitFor({ state: 'hidden' });
+  // Exit Program with an unchanged dictionary asks nothing and ends.
+  await page.keyboard.press('Alt+X');
+  await page.locator('#ended').waitFor();
+  await context.close();
+});
+
+test('the German edition: its texts, and ä typed on the keyboard', async () => {
+  const seed = seedWhere(deal => deal.letters.includes('\u00c4') &&
+    [...traceable(deal.letters, 2)].some(p => p[0] === '\u00c4'), 'de');
+  const { letters } = nativeDeal(seed, 'de');
+  const context = await browser.newContext();
+  const page = await openGame(context, server.url, `?edition=de&seed=${seed}`);
+  await startGame(page);
+  assert.deepEqual(await board(page), letters);
+  await control(page, 119).focus();
+  await page.keyboard.type('\u00e4');
+  assert.equal(await control(page, 119).inputValue(), '\u00c4');
+  assert.match(await control(page, 1022).textContent(), /^\D*0\D+\d+/);
+  assert.notEqual(await control(page, 121).textContent(), 'Start Game');
+  await context.close();
+});
+
+test('a narrow screen: the window scales down with no sideways scrolling; screenshots', async () => {
+  for (const [width, height, file] of [[1024, 560, 'screenshot-web.png'], [390, 700, 'screenshot-web-phone.png']]) {
+    const context = await browser.newContext({ viewport: { width, height }, hasTouch: width < 500 });
+    const page = await openGame(context, server.url, '?seed=1');
+    await startGame(page);
+    const word = nativeDeal(1).words.find(w => w.length === 4);
+    await control(page, 119).fill(word);
+    await control(page, 119).dispatchEvent('input');
+    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth));
+    const frame = await page.locator('[data-dialog="102"]').boundingBox();
+    assert.ok(frame.x >= 0 && frame.x + frame.width <= width, `window at ${frame.x}..${frame.x + frame.width}`);
+    await page.screenshot({ path: `${process.env.VREL_SCREENSHOTS ?? 'build/web'}/${file}` });
+    if (width < 500) {
+      // A tap adds a letter.
+      await control(page, 1035).tap();
+      await control(page, 1004).tap();
+      assert.equal(await control(page, 119).inputValue(), nativeDeal(1).letters[0]);
+    }
+    await context.close();
+  }
+});
+
+test('dragging across touching cells traces a word', async () => {
+  const { letters, words } = nativeDeal(1);
+  const context = await browser.newContext();
+  const page = await openGame(context, server.url, '?seed=1');
+  await startGame(page);
+  // A path of three touching cells, found on the board.
+  const touching = (a, b) => a !== b && Math.abs((a >> 2) - (b >> 2)) <= 1 && Math.abs((a & 3) - (b & 3)) <= 1;
+  let path = null;
+  for (let a = 0; a < 16 && !path; a++) for (let b = 0; b < 16 && !path; b++) for (let c = 0; c < 16 && !path; c++)
+    if (touching(a, b) && touching(b, c) && a !== c && words.includes(letters[a] + letters[b] + letters[c])) path = [a, b, c];
+  const centre = async cell => {
+    const box = await control(page, 1004 + cell).boundingBox();
+    return [box.x + box.width / 2, box.y + box.height / 2];
+  };
+  await page.mouse.move(...await centre(path[0]));
+  await page.mouse.down();
+  for (const cell of path.slice(1)) await page.mouse.move(...await centre(cell), { steps: 4 });
+  await page.mouse.up();
+  assert.equal(await control(page, 119).inputValue(), path.map(c => letters[c]).join(''));
+  await context.close();
+});
+
+test('every edition plays, and Help opens its pages with working jumps', async () => {
+  const context = await browser.newContext();
+  for (const edition of ['en', 'de', 'sv', 'da', 'nb', 'nl']) {
+    const page = await openGame(context, server.url, `?edition=${edition}&seed=7`);
+    await startGame(page);
+    assert.deepEqual(await board(page), nativeDeal(7, edition).letters, edition);
+    const [help] = await Promise.all([context.waitForEvent('page'), control(page, 122).click()]);
+    await help.waitForLoadState();
+    assert.equal(await help.evaluate(() => document.documentElement.lang), edition);
+    const jump = help.locator('section#contents a').first();
+    const target = (await jump.getAttribute('href')).slice(1);
+    await jump.click();
+    assert.equal(await help.evaluate(() => location.hash.slice(1)), target);
+    assert.ok(await help.locator(`section#${target} h2`).isVisible());
+    await help.close();
+    await page.close();
+  }
+  await context.close();
+});
