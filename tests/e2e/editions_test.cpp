@@ -1,7 +1,8 @@
-// The German and the Danish editions played through their windows: letters
-// above Z typed in lower case, traced, found by the search, added, listed and
-// saved as Windows-1252 bytes, with the edition's own texts on screen and its
-// own help file in the help viewer.
+// The German, Danish and Spanish editions played through their windows: the
+// letters beyond A-Z (Spanish Ñ between N and O) typed in lower case, traced,
+// found by the search, added, listed and saved as Windows-1252 bytes in the
+// edition's bucket order, with its own texts on screen and its own help file
+// in the help viewer.
 #include "editions.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,8 @@ bool Has(const std::vector<std::string>& items, const std::string& item) {
 
 struct EditionCase {
     const char* code;
-    char first, second;  // the letters above Z of the dictionary
+    char first, second;  // the letters of the dictionary beyond E and S, at
+                         // least one of them not in A-Z
     char known;          // in the dictionary word that is added
     char fresh;          // in the new word that is answered Yes
     const char* startGame;
@@ -67,7 +69,7 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
     EditionPlatform platform(edition);
 
     // Every three-letter string of first, second, E and S with exactly one
-    // letter above Z, in lower case: a string with two is never known.
+    // of first and second, in lower case: a string with two is never known.
     const std::string letters = {c.first, c.second, 'E', 'S'};
     CWordDictionary model;
     std::string file;
@@ -205,7 +207,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(EditionCase{"de", '\xC4', '\xD6', '\xC4', '\xC4', "&Starten",
                                   "Wort &eintragen", L"so viele W\u00F6rter wie m\u00F6glich"},
                       EditionCase{"da", '\xC5', '\xD8', '\xD8', '\xC5', "Nyt &spil",
-                                  "&Tilf\xF8j ord", L"Find s\u00E5 mange ord i den"}),
+                                  "&Tilf\xF8j ord", L"Find s\u00E5 mange ord i den"},
+                      EditionCase{"es", '\xD1', 'O', '\xD1', '\xD1', "&Empezar",
+                                  "&A\361adir palabra", L"tantas palabras como pueda"}),
     [](const ::testing::TestParamInfo<EditionCase>& info) { return std::string(info.param.code); });
 
 // The error boxes show the edition's texts, letters above Z included.

@@ -1,5 +1,6 @@
 // vrel-tool driven as a user drives it: arguments in, output, files and exit
 // status out.
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <initializer_list>
@@ -289,38 +290,46 @@ const char kGermanWords[] =
     "k\344se\n\366de\nfu\337\n\374bel\n\344hre\nz\344h\nm\374de\nk\374hl\nsee\nt\374r\n"
     "h\366he\nb\344r\nr\374ben\nmal\nleder\nl\366sen\n";
 
-TEST_F(VrelTool, EditionDealAndSolveFollowTheEngineWithItsAlphabet) {
-    const fs::path dict = File("dict.txt", kGermanWords);
-    const ToolRun deal = Tool({"deal", "--dict", dict.string(), "--seed", "99", "--edition", "de"});
-    ASSERT_EQ(deal.status, 0) << deal.err;
-
+// What `deal` prints for one game, made by the engine itself with the
+// alphabet: the board's rows, then its words and count; the rows in rows.
+std::string EngineDeal(const std::string& alphabet, const char* lines, unsigned seed,
+                       std::string (&rows)[BOARD_SIZE], WordList& found) {
     vrel_test::TestPlatform platform;
-    platform.alphabet = kGermanAlphabet;
+    platform.alphabet = alphabet;
     CWordDictionary words;
     std::string line;
-    for (const char* c = kGermanWords; *c; ++c) {
+    for (const char* c = lines; *c; ++c) {
         if (*c != '\n') {
             line += *c;
             continue;
         }
         CWordDictionary::NormalizeWord(line);
-        ASSERT_TRUE(words.AddWord(line)) << line;
+        EXPECT_TRUE(words.AddWord(line)) << line;
         line.clear();
     }
-    SeedRandom(99);
+    SeedRandom(seed);
     Board board;
     board.DealBoard(words);
-    WordList found;
     NullProgress progress;
     board.FindAllWords(words, found, progress);
-    std::string rows[BOARD_SIZE], expected;
+    std::string expected;
     for (int row = 0; row < BOARD_SIZE; ++row) {
         for (int column = 0; column < BOARD_SIZE; ++column)
             rows[row] += board.LetterAt(row, column);
         expected += rows[row] + "\n";
     }
     for (const std::string& word : found) expected += word + "\n";
-    expected += "count " + std::to_string(found.size()) + "\n";
+    return expected + "count " + std::to_string(found.size()) + "\n";
+}
+
+TEST_F(VrelTool, EditionDealAndSolveFollowTheEngineWithItsAlphabet) {
+    const fs::path dict = File("dict.txt", kGermanWords);
+    const ToolRun deal = Tool({"deal", "--dict", dict.string(), "--seed", "99", "--edition", "de"});
+    ASSERT_EQ(deal.status, 0) << deal.err;
+
+    std::string rows[BOARD_SIZE];
+    WordList found;
+    const std::string expected = EngineDeal(kGermanAlphabet, kGermanWords, 99, rows, found);
     EXPECT_EQ(deal.out, expected);
     EXPECT_NE(expected.find_first_of("\xC4\xD6\xDC"), std::string::npos)
         << "the seed should deal a letter above Z";
@@ -350,6 +359,36 @@ TEST_F(VrelTool, EditionDealAndSolveFollowTheEngineWithItsAlphabet) {
     solve = Tool(args);
     EXPECT_EQ(solve.status, 0) << solve.err;
     EXPECT_EQ(solve.out, solveExpected);
+}
+
+// Spanish: Ñ is a letter between N and O. Lower-case Windows-1252 words:
+// año, niño, caña, peña, baño, sueño, mañana, señor, uña, leña, ñame, ...
+const char kSpanishWords[] =
+    "a\361o\nni\361o\nca\361a\npe\361a\nba\361o\nsue\361o\nma\361ana\nse\361or\nu\361a\n"
+    "le\361a\nda\361o\n\361ame\nrana\nnota\nonce\nojo\nnoria\npan\n";
+
+TEST_F(VrelTool, SpanishDealHasTheLetterBetweenNAndO) {
+    const fs::path dict = File("dict.txt", kSpanishWords);
+    const ToolRun deal = Tool({"deal", "--dict", dict.string(), "--seed", "1", "--edition", "es"});
+    ASSERT_EQ(deal.status, 0) << deal.err;
+    std::string rows[BOARD_SIZE];
+    WordList found;
+    const std::string expected =
+        EngineDeal("ABCDEFGHIJKLMN\xD1OPQRSTUVWXYZ", kSpanishWords, 1, rows, found);
+    EXPECT_EQ(deal.out, expected);
+    EXPECT_TRUE(
+        std::any_of(found.begin(), found.end(),
+                    [](const std::string& word) { return word.find('\xD1') != std::string::npos; }))
+        << "the seed should deal a board with a word with \xD1:\n"
+        << deal.out;
+
+    // Saved in the edition's bucket order: N, then Ñ, then O.
+    const fs::path out = m_dir / "out.dat";
+    const ToolRun run = Tool({"normalize", "--edition", "es", dict.string(), out.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string saved = ReadFile(out);
+    EXPECT_LT(saved.find("NORIA"), saved.find("\321AME"));
+    EXPECT_LT(saved.find("\321AME"), saved.find("OJO"));
 }
 
 TEST_F(VrelTool, EditionNormalizeAndCheckUseItsAlphabet) {

@@ -89,8 +89,9 @@ std::string Misfit(HWND control) {
 
 // The largest count an edition's lines show. In 204,800 deals each, boards
 // of the shipped dictionaries held at most 296 words (en), 301 (de), 310
-// (sv), 394 (nl) and 397 (da), and the richest English boards a search could
-// build hold about 470: three digits. Norwegian boards reached 731 in those
+// (sv), 394 (nl), 397 (da), 276 (it), 410 (es), 449 (pt) and 470 (fr), and
+// the richest English boards a search could build hold about 470: three
+// digits. Norwegian boards reached 731 in those
 // deals, and built ones pass 1,000: four digits. With the largest count as
 // found words and maximum, and 100 percent, the score line has as many
 // digits as a real game gives it (fewer words against a small maximum trade
