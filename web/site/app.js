@@ -16,6 +16,7 @@ const LETTERS = [1004, 1019];
 const BOX_BUTTONS = {
   en: ['&Yes', '&No'], de: ['&Ja', '&Nein'], sv: ['&Ja', '&Nej'],
   da: ['&Ja', '&Nej'], nb: ['&Ja', '&Nei'], nl: ['&Ja', '&Nee'],
+  es: ['&Sí', '&No'], fr: ['&Oui', '&Non'], it: ['&Sì', '&No'], pt: ['&Sim', '&Não'],
 };
 
 class ProgramEnded extends Error {}
