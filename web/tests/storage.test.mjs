@@ -31,6 +31,8 @@ async function confirmWord(page, word) {
 }
 
 async function exportedWords(page) {
+  // The page ignores Export while an import or a save is under way.
+  await page.locator('body[data-idle]').waitFor();
   const download = page.waitForEvent('download');
   await page.locator('#export').click();
   const file = await (await download).path();
@@ -88,6 +90,8 @@ test('importing hostile files: no crash, and the old dictionary stays until a ne
   const context = await browser.newContext();
   const page = await openGame(context, server.url, '?seed=1');
   const importFile = async (name, buffer) => {
+    // An import is refused while the last one still runs.
+    await page.locator('body[data-idle]').waitFor();
     await page.locator('#import').setInputFiles({ name, mimeType: 'application/octet-stream', buffer });
   };
   // A file with no word at all is refused with the program's own box.
