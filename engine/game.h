@@ -71,6 +71,11 @@ class CGame {
     CWordDictionary& Dictionary() { return m_dictionary; }
     // The board of the current game; null before the first Start Game.
     const Board* GetBoard() const { return m_pBoard.get(); }
+    // Whether the word field may hold the text: empty, or traceable on the
+    // board. The window's word filter keeps the field to such text.
+    bool WordFieldTakes(const std::string& text) const {
+        return text.empty() || (m_pBoard && m_pBoard->CanTrace(text));
+    }
     const WordList& AllWords() const { return m_allWords; }
     const WordList& FoundWords() const { return m_foundWords; }
     int Found() const { return m_nFound; }

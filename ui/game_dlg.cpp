@@ -115,7 +115,7 @@ BOOL CGameDlg::OnLetterButton(int id) {
     GetDlgItemTextA(GetHwnd(), id, letter, static_cast<int>(sizeof letter));
     if (letter[0] == '\0') return TRUE;
     const std::string candidate = GetWordText() + letter;
-    if (IsTraceable(candidate))
+    if (m_game.WordFieldTakes(candidate))
         SetWordText(candidate);  // the filter runs on the change
     else
         Beep();
@@ -126,7 +126,7 @@ BOOL CGameDlg::OnLetterButton(int id) {
 // is undone, and Clear and Add Word follow the text.
 BOOL CGameDlg::OnWordUpdate(int) {
     const std::string text = GetWordText();
-    if (IsTraceable(text)) {
+    if (m_game.WordFieldTakes(text)) {
         s_strLastTraceable = text;
     } else {
         Beep();
@@ -151,11 +151,6 @@ BOOL CGameDlg::OnClear(int) {
     return TRUE;
 }
 
-bool CGameDlg::IsTraceable(const std::string& text) const {
-    if (text.empty()) return true;
-    const Board* board = m_game.GetBoard();
-    return board != nullptr && board->CanTrace(text);
-}
 
 void CGameDlg::PlaceCaretAtEnd(std::size_t length) {
     // One past the end: the edit control clamps it to the end of the text.

@@ -57,8 +57,6 @@ class CGameDlg : public CDialog, public GameWindow {
     // Escape does nothing in the main window.
     BOOL OnCancel(int);
 
-    // Empty text, or text that can be traced on the current board.
-    bool IsTraceable(const std::string& text) const;
     // Puts the word field's caret after its text, with nothing selected.
     void PlaceCaretAtEnd(std::size_t length);
 

@@ -97,7 +97,7 @@ void CWebWindow::OnLetterButton(int id) {
     const std::string& letter = m_letters[id - IDC_LETTER_FIRST];
     if (letter.empty()) return;
     const std::string candidate = m_strWord + letter;
-    if (IsTraceable(candidate))
+    if (m_game.WordFieldTakes(candidate))
         SetWordText(candidate);
     else
         Beep();
@@ -130,7 +130,7 @@ void CWebWindow::OnExit() {
 }
 
 void CWebWindow::OnWordUpdate() {
-    if (IsTraceable(m_strWord)) {
+    if (m_game.WordFieldTakes(m_strWord)) {
         m_strLastTraceable = m_strWord;
     } else {
         Beep();
@@ -142,11 +142,6 @@ void CWebWindow::OnWordUpdate() {
                         m_strWord.size() >= static_cast<std::size_t>(MIN_WORD_LEN));
 }
 
-bool CWebWindow::IsTraceable(const std::string& text) const {
-    if (text.empty()) return true;
-    const Board* board = m_game.GetBoard();
-    return board != nullptr && board->CanTrace(text);
-}
 
 bool CWebWindow::Export(const std::string& path) {
     return m_game.Dictionary().SaveAs(path, path + ".XXX");

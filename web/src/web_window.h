@@ -65,7 +65,6 @@ class CWebWindow : public GameWindow {
     void OnExit();
     // The word filter: runs on every change of the word field's text.
     void OnWordUpdate();
-    bool IsTraceable(const std::string& text) const;
     std::string JournalPath() const;
     // Appends a confirmed word to the journal; shows the error box when it
     // could not be stored.
