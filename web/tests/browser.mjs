@@ -14,6 +14,10 @@ const TOOL = path.join(ROOT, 'build/native/bin/vrel-tool');
 // Deadlines that hold on a loaded two-core machine.
 export const DEADLINE = 60000;
 
+// The editions' codes, English first, as resources/editions/list gives them.
+export const EDITIONS = readFileSync(path.join(ROOT, 'resources/editions/list'), 'utf8')
+  .split('\n').map(line => line.match(/^([a-z]{2}) /)?.[1]).filter(Boolean);
+
 // Serves the site on a free port; answers { url, stop }.
 export function serve() {
   return new Promise((resolve, reject) => {

@@ -2,7 +2,7 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 import {
-  answer, beeps, board, control, dictionaryWords, listItems, messageBox, nativeDeal, openGame,
+  EDITIONS, answer, beeps, board, control, dictionaryWords, listItems, messageBox, nativeDeal, openGame,
   seedWhere, serve, startGame, launch, traceable,
 } from './browser.mjs';
 
@@ -192,7 +192,7 @@ test('dragging across touching cells traces a word', async () => {
 
 test('every edition plays, and Help opens its pages with working jumps', async () => {
   const context = await browser.newContext();
-  for (const edition of ['en', 'de', 'sv', 'da', 'nb', 'nl']) {
+  for (const edition of EDITIONS) {
     const page = await openGame(context, server.url, `?edition=${edition}&seed=7`);
     await startGame(page);
     assert.deepEqual(await board(page), nativeDeal(7, edition).letters, edition);
