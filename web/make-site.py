@@ -125,6 +125,22 @@ def edition_texts(folder):
     return texts
 
 
+def page_texts(folder, names=None):
+    """The page's own texts of an edition (page.txt, NAME=text), which must
+    name the same texts as English's."""
+    texts = {}
+    path = os.path.join(folder, 'page.txt')
+    with open(path, encoding='utf-8') as f:
+        for line in f:
+            line = line.rstrip('\n')
+            if line and not line.startswith('#'):
+                name, _, text = line.partition('=')
+                texts[name] = text
+    if names is not None and sorted(texts) != sorted(names):
+        sys.exit('make-site: %s does not name the texts %s' % (path, ', '.join(sorted(names))))
+    return texts
+
+
 def copy(source, target):
     os.makedirs(os.path.dirname(target), exist_ok=True)
     shutil.copyfile(source, target)
@@ -157,7 +173,8 @@ def main():
         code, name = edition.split('=', 1)
         folder = resources if code == 'en' else os.path.join(resources, 'editions', code)
         texts = edition_texts(folder)
-        editions[code] = {'name': name, 'texts': texts}
+        page = page_texts(folder, editions['en']['page'] if editions else None)
+        editions[code] = {'name': name, 'texts': texts, 'page': page}
         data = os.path.join(root, 'data') if code == 'en' else os.path.join(root, 'data', code)
         target = os.path.join(out, 'data', code)
         os.makedirs(target, exist_ok=True)
@@ -166,14 +183,14 @@ def main():
         with open(os.path.join(target, 'VREL.DAT.gz'), 'wb') as f:
             f.write(gzip.compress(words, 9, mtime=0))
         for name in os.listdir(data):
-            if name.endswith('-copyright.txt') or name.endswith('GPL-2.txt'):
+            if name.endswith('-copyright.txt') or name.startswith('GPL-'):
                 copy(os.path.join(data, name), os.path.join(target, name))
         copy(os.path.join(args.help_dir, code + '.html'), os.path.join(out, 'help', code + '.html'))
     copy(os.path.join(root, 'web', 'help.css'), os.path.join(out, 'help', 'help.css'))
 
     with open(os.path.join(out, 'resources.js'), 'w', encoding='utf-8') as f:
         f.write('// Made by make-site.py from the .rc files: the dialog templates and\n'
-                '// every edition\'s dialog texts.\n')
+                '// every edition\'s dialog texts and the page\'s own texts.\n')
         f.write('export const version = %s;\n' % json.dumps(args.version))
         f.write('export const templates = %s;\n' % json.dumps(templates, ensure_ascii=False))
         f.write('export const editions = %s;\n' % json.dumps(editions, ensure_ascii=False))

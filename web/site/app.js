@@ -13,16 +13,13 @@ import { fetchDictionary, Storage } from './storage.js';
 const MAIN_WINDOW = 102;
 const WORD_FIELD = 119;
 const LETTERS = [1004, 1019];
-const BOX_BUTTONS = {
-  en: ['&Yes', '&No'], de: ['&Ja', '&Nein'], sv: ['&Ja', '&Nej'],
-  da: ['&Ja', '&Nej'], nb: ['&Ja', '&Nei'], nl: ['&Ja', '&Nee'],
-  es: ['&Sí', '&No'], fr: ['&Oui', '&Non'], it: ['&Sì', '&No'], pt: ['&Sim', '&Não'],
-};
 
 class ProgramEnded extends Error {}
 
 const params = new URLSearchParams(location.search);
 const code = Object.hasOwn(editions, params.get('edition') ?? '') ? params.get('edition') : 'en';
+// The page's own texts: the bar, the ended page and the boxes' Yes and No.
+const texts = editions[code].page;
 const seedParam = params.get('seed');
 const seed = seedParam !== null && /^\d+$/.test(seedParam) && Number(seedParam) <= 65535
   ? Number(seedParam) : Date.now() & 0xFFFF;
@@ -85,8 +82,7 @@ function endDialog(number, endCode) {
 function messageBox(text, caption, type) {
   return new Promise(resolve => {
     const yesNo = (type & 0x0F) === 4;
-    const labels = BOX_BUTTONS[code] ?? BOX_BUTTONS.en;
-    const buttons = yesNo ? [[labels[0], 6], [labels[1], 7]] : [['OK', 1]];
+    const buttons = yesNo ? [[texts.yes, 6], [texts.no, 7]] : [['OK', 1]];
     const box = dialogs.buildMessageBox(text, caption, type, buttons, answer => {
       boxes.splice(boxes.indexOf(box), 1);
       box.close();
@@ -261,6 +257,10 @@ async function main() {
   document.documentElement.lang = code;
   dialogs.setLanguage(code, editions[code].texts);
   linkEditions();
+  document.getElementById('export').textContent = texts.export;
+  document.getElementById('import-text').textContent = texts.import;
+  document.getElementById('ended-text').textContent = texts.ended;
+  document.getElementById('restart').textContent = texts.restart;
   scaleToScreen();
   window.addEventListener('resize', scaleToScreen);
   dialogs.buildWindows(document.getElementById('desktop'), number => {

@@ -143,6 +143,7 @@ test('the German edition: its texts, and ä typed on the keyboard', async () => 
   assert.equal(await control(page, 119).inputValue(), '\u00c4');
   assert.match(await control(page, 1022).textContent(), /^\D*0\D+\d+/);
   assert.notEqual(await control(page, 121).textContent(), 'Start Game');
+  assert.notEqual(await page.locator('#export').textContent(), 'Export dictionary');
   await context.close();
 });
 
