@@ -94,7 +94,9 @@ class CWordDictionary {
     // Writes the dictionary to VREL.DAT in the program's folder through
     // VREL.XXX; failures are shown in error boxes and VREL.DAT stays whole.
     void SaveToFile() const;
-    void SaveToFile(const std::string& folder) const;
+    // The same into a folder's VREL.DAT; answers whether the new file is in
+    // place.
+    bool SaveToFile(const std::string& folder) const;
     // As SaveToFile, into any path, with a temporary file beside it.
     // Answers whether the new file is in place.
     //

@@ -293,8 +293,8 @@ bool CWordDictionary::ReadSavedFile(const std::string& path) {
 
 void CWordDictionary::SaveToFile() const { SaveToFile(GetProgramDirectory()); }
 
-void CWordDictionary::SaveToFile(const std::string& folder) const {
-    SaveAs(folder + LoadText(IDS_DICTIONARY_FILE), folder + LoadText(IDS_TEMPORARY_FILE));
+bool CWordDictionary::SaveToFile(const std::string& folder) const {
+    return SaveAs(folder + LoadText(IDS_DICTIONARY_FILE), folder + LoadText(IDS_TEMPORARY_FILE));
 }
 
 bool CWordDictionary::SaveAs(const std::string& path, const std::string& temporaryPath) const {

@@ -158,9 +158,7 @@ void CWebWindow::Import(const std::string& path) {
     }
     file.reset();
     const std::string& folder = m_platform.Folder();
-    if (!imported.SaveAs(folder + LoadText(IDS_DICTIONARY_FILE),
-                         folder + LoadText(IDS_TEMPORARY_FILE)))
-        return;
+    if (!imported.SaveToFile(folder)) return;
     // Loaded from its stored place, so that later saves merge as usual.
     CWordDictionary stored;
     stored.LoadFromFile(folder);
@@ -238,11 +236,8 @@ void CWebWindow::ShowResultsDialog(const WordList& found, const WordList& missed
 void CWebWindow::SaveDictionary(const CWordDictionary& dictionary) {
     m_bSaved = true;
     page::OpenDialog(IDD_SAVE);
-    const std::string& folder = m_platform.Folder();
-    // SaveToFile's own save, with its result: the journal's words that the
-    // saved file now holds are no longer needed.
-    if (dictionary.SaveAs(folder + LoadText(IDS_DICTIONARY_FILE),
-                          folder + LoadText(IDS_TEMPORARY_FILE)))
+    // The journal's words that the saved file now holds are no longer needed.
+    if (dictionary.SaveToFile(m_platform.Folder()))
         JournalDrop([&dictionary](const std::string& word) { return dictionary.Contains(word); });
     page::CloseDialog(IDD_SAVE);
 }
