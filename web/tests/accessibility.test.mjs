@@ -42,6 +42,16 @@ test('the main window, the dialogs and a message box', async () => {
   await messageBox(page);
   checked.box = await seriousViolations(page);
   await answer(page, 'OK');
-  assert.deepEqual(checked, { main: [], about: [], search: [], inPlay: [], results: [], box: [] });
+  // The loading and saving windows close as soon as their work is done, so
+  // they are opened here as the page opens them.
+  for (const [name, number] of [['loading', 105], ['saving', 108]]) {
+    const frame = page.locator(`[data-dialog="${number}"]`);
+    await frame.evaluate(element => element.showModal());
+    checked[name] = await seriousViolations(page);
+    await frame.evaluate(element => element.close());
+  }
+  assert.deepEqual(checked, {
+    main: [], about: [], search: [], inPlay: [], results: [], box: [], loading: [], saving: [],
+  });
   await context.close();
 });
