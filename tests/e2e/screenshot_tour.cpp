@@ -126,7 +126,10 @@ int main(int argc, char** argv) {
     if (!main) return Fail("no main window");
 
     // Deal until the board has a fair number of words to show, and for an
-    // edition a letter above Z.
+    // edition with letters above Z one of them.
+    const std::string alphabet = edition->Text(IDS_ALPHABET);
+    const bool wantAboveZ = std::any_of(alphabet.begin(), alphabet.end(),
+                                        [](char c) { return static_cast<unsigned char>(c) > 'Z'; });
     Board board;
     WordList words;
     HWND search = nullptr;
@@ -143,7 +146,7 @@ int main(int argc, char** argv) {
         board.FindAllWords(model, words, progress);
         const bool aboveZ = std::any_of(letters.begin(), letters.end(),
                                         [](char c) { return static_cast<unsigned char>(c) > 'Z'; });
-        if (words.size() >= 30 && (argc == 2 || aboveZ)) break;
+        if (words.size() >= 30 && (!wantAboveZ || aboveZ)) break;
         PostClick(search, IDOK);
         WaitForNoDialog(app.ProcessId(), kSearchDialog);
         PostClick(main, kQuitGame);
