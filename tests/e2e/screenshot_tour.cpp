@@ -127,9 +127,11 @@ int main(int argc, char** argv) {
 
     // Deal until the board has a fair number of words to show, and for an
     // edition with letters above Z one of them.
-    const std::string alphabet = edition->Text(IDS_ALPHABET);
-    const bool wantAboveZ = std::any_of(alphabet.begin(), alphabet.end(),
-                                        [](char c) { return static_cast<unsigned char>(c) > 'Z'; });
+    const auto hasAboveZ = [](const std::string& text) {
+        return std::any_of(text.begin(), text.end(),
+                           [](char c) { return static_cast<unsigned char>(c) > 'Z'; });
+    };
+    const bool wantAboveZ = hasAboveZ(edition->Text(IDS_ALPHABET));
     Board board;
     WordList words;
     HWND search = nullptr;
@@ -144,9 +146,7 @@ int main(int argc, char** argv) {
         board.SetLetters(letters);
         NoProgress progress;
         board.FindAllWords(model, words, progress);
-        const bool aboveZ = std::any_of(letters.begin(), letters.end(),
-                                        [](char c) { return static_cast<unsigned char>(c) > 'Z'; });
-        if (words.size() >= 30 && (!wantAboveZ || aboveZ)) break;
+        if (words.size() >= 30 && (!wantAboveZ || hasAboveZ(letters))) break;
         PostClick(search, IDOK);
         WaitForNoDialog(app.ProcessId(), kSearchDialog);
         PostClick(main, kQuitGame);
