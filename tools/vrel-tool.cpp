@@ -1,11 +1,13 @@
 // vrel-tool: checks and rewrites dictionary files, and runs the deal and the
 // board search from the command line. Files are read exactly as the game reads
 // VREL.DAT and written exactly as the game saves it.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +31,7 @@ constexpr std::size_t kShownBytes = 60;  // of a skipped line's text
 
 const char kUsage[] =
     "usage: vrel-tool deal --dict FILE --seed N [--games K]\n"
+    "       vrel-tool shown --dict FILE --seed N [--games K]\n"
     "       vrel-tool solve --dict FILE ROW1 ROW2 ROW3 ROW4\n"
     "       vrel-tool trace --board ROW1 ROW2 ROW3 ROW4 [WORD...]\n"
     "       vrel-tool check FILE\n"
@@ -45,6 +48,10 @@ const char kUsage[] =
     "             (default 1) deal a board from the letter weights of FILE and\n"
     "             find its words; prints each board as four rows, its words in\n"
     "             the order found and \"count N\", a blank line between boards\n"
+    "  shown      deals as deal does and lists every word the games show, as\n"
+    "             \"N WORD\" where N is the number of games that show it, the\n"
+    "             most-shown first (then in byte order), then a line with the\n"
+    "             number of games, of words and the median words a board\n"
     "  solve      prints the words of FILE on the board given as four rows of\n"
     "             four letters (top row first), then \"count N\"\n"
     "  trace      for each WORD, or each line of standard input when no WORD is\n"
@@ -158,7 +165,11 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, const char
     return true;
 }
 
-int RunDeal(const std::vector<std::string>& args) {
+// Parses the arguments of deal and shown, loads the dictionary, seeds the
+// random source and deals the games, handing each board with its words to
+// onGame; the exit status.
+int DealGames(const std::string& command, const std::vector<std::string>& args,
+              const std::function<void(const Board&, const WordList&)>& onGame) {
     std::string dictPath, seedText, gamesText;
     bool haveDict = false, haveSeed = false, haveGames = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -167,16 +178,16 @@ int RunDeal(const std::vector<std::string>& args) {
             !TakeOption(args, i, "--seed", seedText, haveSeed, error) &&
             !TakeOption(args, i, "--games", gamesText, haveGames, error))
             error = "unexpected argument \"" + args[i] + "\"";
-        if (!error.empty()) return BadUsage("deal: " + error);
+        if (!error.empty()) return BadUsage(command + ": " + error);
     }
-    if (!haveDict || !haveSeed) return BadUsage("deal needs --dict FILE and --seed N");
+    if (!haveDict || !haveSeed) return BadUsage(command + " needs --dict FILE and --seed N");
     std::uint64_t seed = 0, games = 1;
     if (!ParseNumber(seedText, UINT32_MAX, seed))
-        return BadUsage("deal: the seed must be a number from 0 to 4294967295, not \"" + seedText +
-                        "\"");
+        return BadUsage(command + ": the seed must be a number from 0 to 4294967295, not \"" +
+                        seedText + "\"");
     if (haveGames && (!ParseNumber(gamesText, kMaxGames, games) || games == 0))
-        return BadUsage("deal: the number of games must be from 1 to " + std::to_string(kMaxGames) +
-                        ", not \"" + gamesText + "\"");
+        return BadUsage(command + ": the number of games must be from 1 to " +
+                        std::to_string(kMaxGames) + ", not \"" + gamesText + "\"");
 
     CWordDictionary dictionary;
     if (!LoadDictionary(dictPath, dictionary)) return kExitBadUsage;
@@ -184,17 +195,47 @@ int RunDeal(const std::vector<std::string>& args) {
     Board board;
     WordList found;
     NullProgress progress;
-    std::string out;
     for (std::uint64_t game = 0; game < games; ++game) {
-        if (game > 0) out += "\n";
         board.DealBoard(dictionary);
         board.FindAllWords(dictionary, found, progress);
+        onGame(board, found);
+    }
+    return kExitOk;
+}
+
+int RunDeal(const std::vector<std::string>& args) {
+    std::string out;
+    const int status = DealGames("deal", args, [&](const Board& board, const WordList& found) {
+        if (!out.empty()) out += "\n";
         for (int row = 0; row < BOARD_SIZE; ++row) {
             for (int column = 0; column < BOARD_SIZE; ++column) out += board.LetterAt(row, column);
             out += "\n";
         }
         AppendWords(found, out);
-    }
+    });
+    return status == kExitOk ? Emit(out, kExitOk) : status;
+}
+
+// Every word that the results window shows in the games dealt, with the
+// number of games that show it, the most-shown first; then the median number
+// of words a board shows.
+int RunShown(const std::vector<std::string>& args) {
+    std::map<std::string, std::uint64_t> games;
+    std::vector<std::size_t> perBoard;
+    const int status = DealGames("shown", args, [&](const Board&, const WordList& found) {
+        for (const std::string& word : found) ++games[word];
+        perBoard.push_back(found.size());
+    });
+    if (status != kExitOk) return status;
+    std::vector<std::pair<std::string, std::uint64_t>> ranked(games.begin(), games.end());
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::string out;
+    for (const auto& [word, count] : ranked) out += std::to_string(count) + " " + word + "\n";
+    std::sort(perBoard.begin(), perBoard.end());
+    out += "games " + std::to_string(perBoard.size()) + ", words " +
+           std::to_string(ranked.size()) + ", median words a board " +
+           std::to_string(perBoard[perBoard.size() / 2]) + "\n";
     return Emit(out, kExitOk);
 }
 
@@ -436,6 +477,8 @@ int main(int argc, char** argv) {
     int status;
     if (command == "deal")
         status = RunDeal(args);
+    else if (command == "shown")
+        status = RunShown(args);
     else if (command == "solve")
         status = RunSolve(args);
     else if (command == "trace")

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -74,6 +75,46 @@ TEST_F(VrelTool, DealFollowsTheEngineOverSeveralGames) {
     }
     EXPECT_GT(totalWords, 0u) << "the seed should give boards with words";
     EXPECT_EQ(run.out, expected);
+}
+
+// shown counts, for each word, the games of deal's output that list it.
+TEST_F(VrelTool, ShownCountsTheGamesThatShowEachWord) {
+    const fs::path dict = File("dict.txt", kExampleWords);
+    const std::vector<std::string> games = {"--dict", dict.string(), "--seed", "7", "--games", "40"};
+    std::vector<std::string> args = {"deal"};
+    args.insert(args.end(), games.begin(), games.end());
+    const ToolRun deal = Tool(args);
+    args[0] = "shown";
+    const ToolRun shown = Tool(args);
+    ASSERT_EQ(deal.status, 0) << deal.err;
+    ASSERT_EQ(shown.status, 0) << shown.err;
+
+    // Each game of deal's output: four rows, its words, "count N".
+    std::map<std::string, int> counts;
+    std::vector<int> perBoard;
+    std::istringstream lines(deal.out);
+    int rowsLeft = 4;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty()) {
+            rowsLeft = 4;
+        } else if (rowsLeft > 0) {
+            --rowsLeft;
+        } else if (line.rfind("count ", 0) == 0) {
+            perBoard.push_back(std::stoi(line.substr(6)));
+        } else {
+            ++counts[line];
+        }
+    }
+    ASSERT_EQ(perBoard.size(), 40u);
+    std::vector<std::pair<int, std::string>> ranked;
+    for (const auto& [word, count] : counts) ranked.emplace_back(-count, word);
+    std::sort(ranked.begin(), ranked.end());
+    std::string expected;
+    for (const auto& [count, word] : ranked) expected += std::to_string(-count) + " " + word + "\n";
+    std::sort(perBoard.begin(), perBoard.end());
+    expected += "games 40, words " + std::to_string(ranked.size()) + ", median words a board " +
+                std::to_string(perBoard[20]) + "\n";
+    EXPECT_EQ(shown.out, expected);
 }
 
 TEST_F(VrelTool, SolveListsTheWordsInFoundOrder) {
@@ -246,6 +287,7 @@ TEST_F(VrelTool, BadArgumentsAndUnreadableFilesExitWithTwo) {
         {"deal", "--dict", dict, "--seed", "1", "--games", "two"},
         {"deal", "--dict", dict, "--seed", "1", "extra"},
         {"deal", "--dict", missing, "--seed", "1"},
+        {"shown", "--dict", dict, "--seed", "1", "--games", "0"},
         {"solve", "--dict", missing, "CATS", "ODER", "GNIL", "UMPY"},
         {"solve", "CATS", "ODER", "GNIL", "UMPY"},
         {"check"},
