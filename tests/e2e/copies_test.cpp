@@ -102,7 +102,7 @@ TEST(TwoCopies, NoOrderOfSavesLosesAWord) {
     std::vector<Pair*> pairs = {&inTurn, &reversed, &together};
     for (Pair* pair : pairs)
         for (Copy* copy : {&pair->a, &pair->b})
-            ASSERT_TRUE(pair->app.StartCopy(copy->process)) << copy->name << ": cannot start";
+            ASSERT_TRUE(pair->app.StartCopy(copy->process)) << copy->name << ": " << pair->app.StartError();
     for (Pair* pair : pairs) {
         for (Copy* copy : {&pair->a, &pair->b}) {
             copy->main = WaitForDialog(copy->process.Id(), kMainWindow);

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <utility>
 
 #include "dictionary.h"
@@ -52,6 +51,61 @@ std::string Encode(const std::wstring& text, UINT codePage) {
 }
 
 std::string Narrow(const std::wstring& text) { return Encode(text, CP_ACP); }
+
+std::wstring FromAnsi(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(),
+                                                             static_cast<int>(text.size()),
+                                                             wide.data(),
+                                                             static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// "STEP failed: Windows error N (its text)", for the error the last call set.
+std::string StepFailure(const std::string& step) {
+    const DWORD error = GetLastError();
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   text, sizeof text, nullptr);
+    std::string message = text;
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                                message.back() == ' ' || message.back() == '.'))
+        message.pop_back();
+    return step + " failed: Windows error " + std::to_string(error) +
+           (message.empty() ? "" : " (" + message + ")");
+}
+
+// Runs step until it succeeds. While it fails because another process still
+// holds the file (a program or help viewer that is ending), it tries again,
+// up to kTimeoutMs; the last error stays set for the caller.
+bool WhileHeld(const std::function<bool()>& step, bool deniedMeansHeld) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (step()) return true;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                          (deniedMeansHeld && error == ERROR_ACCESS_DENIED);
+        if (!held || GetTickCount() - start >= kTimeoutMs) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(5);
+    }
+}
+
+// Deletes the file once no process holds it; says on stderr if it cannot.
+void DeleteWhenFree(const std::wstring& path) {
+    const std::wstring longPath = LongPath(path);
+    const bool deleted = WhileHeld(
+        [&] {
+            SetFileAttributesW(longPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+            return DeleteFileW(longPath.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+                   GetLastError() == ERROR_PATH_NOT_FOUND;
+        },
+        true);
+    if (!deleted)
+        std::fprintf(stderr, "%s\n", StepFailure("deleting " + Utf8(path)).c_str());
+}
 
 // A message sent to a window of the program, which answers once its thread
 // is back in a message loop; a window that does not answer within kTimeoutMs
@@ -122,17 +176,78 @@ std::string TempFolder() {
     return temp;
 }
 
-// The program's path, which is in the ANSI code page, as UTF-16.
-std::wstring WideProgramPath() {
-    const std::string source = ProgramPath();
-    std::wstring wide(source.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, source.data(), static_cast<int>(source.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
-    return wide;
+// The Unix path of a Windows path, through Wine's own conversion.
+std::string UnixPath(const std::string& windowsPath) {
+    using Convert = char*(CDECL*)(LPCWSTR);
+    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert) return {};
+    const std::wstring wide(windowsPath.begin(), windowsPath.end());
+    char* unix = convert(wide.c_str());
+    if (!unix) return {};
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
 }
 
+// The program's path, which is in the ANSI code page, as UTF-16.
+std::wstring WideProgramPath() { return FromAnsi(ProgramPath()); }
+
 }  // namespace
+
+std::wstring FreshName(const std::wstring& name) {
+    static std::atomic<int> counter{0};
+    return name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++);
+}
+
+bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"); }
+
+XdotoolResult RunXdotool(const std::string& args) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    // A fresh name: a result file left by an earlier process must not be read.
+    const std::string name = Utf8(FreshName(L"vrel-xdotool"));
+    const std::string resultPath = std::string(temp) + name;
+    std::string commandLine =
+        "/bin/sh \"" VREL_WINE_XDOTOOL "\" \"" + UnixPath(temp) + name + "\" " + args;
+
+    XdotoolResult result;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        result.output = "cannot start " + commandLine;
+        return result;
+    }
+    // A Unix child comes back without handles; close whatever there is.
+    if (process.hProcess) CloseHandle(process.hProcess);
+    if (process.hThread) CloseHandle(process.hThread);
+
+    if (!WaitUntil("xdotool's answer", [&] {
+            return GetFileAttributesA(resultPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+        })) {
+        result.output = "no answer from " + commandLine;
+        return result;
+    }
+    std::ifstream in(resultPath, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    DeleteFileA(resultPath.c_str());
+    // The last line is the exit status; what comes before it is the output.
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    const std::size_t lastLine = text.find_last_of('\n');
+    result.finished = true;
+    result.status = std::atoi(text.c_str() + (lastLine == std::string::npos ? 0 : lastLine + 1));
+    result.output = lastLine == std::string::npos ? std::string() : text.substr(0, lastLine);
+    return result;
+}
+
+unsigned long XWindowOf(HWND hwnd) {
+    return static_cast<unsigned long>(
+        reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, "__wine_x11_whole_window")));
+}
 
 std::string ProgramPath() {
     char buffer[MAX_PATH] = {};
@@ -242,23 +357,26 @@ App::App() : App(ProgramPath(), TempFolder()) {}
 App::App(std::string exePath) : App(std::move(exePath), TempFolder()) {}
 
 App::App(std::string exePath, const std::string& parent) : m_strExe(std::move(exePath)) {
-    static std::atomic<int> counter{0};
-    std::ostringstream folder;
-    folder << parent << "vrel-e2e-" << GetCurrentProcessId() << "-" << counter++ << "\\";
-    m_strFolder = folder.str();
-    CreateDirectoryA(m_strFolder.c_str(), nullptr);
+    // A name that exists already is never taken over: its files may belong
+    // to a program that is still ending.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        m_strFolder = parent + Narrow(FreshName(L"vrel-e2e")) + "\\";
+        if (CreateDirectoryA(m_strFolder.c_str(), nullptr)) return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    m_strStartError = StepFailure("making the folder " + m_strFolder);
+    m_strFolder.clear();
 }
 
 App::~App() {
     m_process.End();  // before its files are removed
+    if (m_strFolder.empty()) return;
     std::vector<std::string> names = {"Vrel.exe", "VREL.DAT", "VREL.XXX"};
     names.insert(names.end(), m_extraFiles.begin(), m_extraFiles.end());
-    for (const std::string& name : names) {
-        const std::string path = m_strFolder + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-    }
-    RemoveDirectoryA(m_strFolder.c_str());
+    const std::wstring folder = FromAnsi(m_strFolder);
+    for (const std::string& name : names) DeleteWhenFree(folder + FromAnsi(name));
+    if (!RemoveDirectoryA(m_strFolder.c_str()))
+        std::fprintf(stderr, "%s\n", StepFailure("removing " + m_strFolder).c_str());
 }
 
 bool App::AddProgramFile(const std::string& name) {
@@ -278,19 +396,23 @@ std::string App::ReadDictionary() const {
 }
 
 bool App::Start() {
-    if (!CopyFileA(m_strExe.c_str(), (m_strFolder + "Vrel.exe").c_str(), FALSE)) return false;
+    if (m_strFolder.empty()) return Failed(m_strStartError);
+    const std::string exe = m_strFolder + "Vrel.exe";
+    if (!WhileHeld([&] { return CopyFileA(m_strExe.c_str(), exe.c_str(), FALSE) != 0; }, false))
+        return Failed("copying " + m_strExe + " to " + exe);
     return Launch(m_process);
 }
 
-bool App::StartCopy(ChildProcess& process) const {
+bool App::StartCopy(ChildProcess& process) {
+    if (m_strFolder.empty()) return Failed(m_strStartError);
     // A running copy holds the program file: it is copied in only once.
-    if (!CopyFileA(m_strExe.c_str(), (m_strFolder + "Vrel.exe").c_str(), TRUE) &&
-        GetLastError() != ERROR_FILE_EXISTS)
-        return false;
+    const std::string exe = m_strFolder + "Vrel.exe";
+    if (!CopyFileA(m_strExe.c_str(), exe.c_str(), TRUE) && GetLastError() != ERROR_FILE_EXISTS)
+        return Failed("copying " + m_strExe + " to " + exe);
     return Launch(process);
 }
 
-bool App::Launch(ChildProcess& process) const {
+bool App::Launch(ChildProcess& process) {
     const std::string exe = m_strFolder + "Vrel.exe";
     // The program must find its dictionary beside itself, not in the
     // working folder: start it from somewhere else.
@@ -298,8 +420,16 @@ bool App::Launch(ChildProcess& process) const {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
-    return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          temp.c_str(), &startup, process.Info()) != 0;
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        temp.c_str(), &startup, process.Info()))
+        return Failed("starting " + exe);
+    return true;
+}
+
+bool App::Failed(const std::string& step) {
+    if (step != m_strStartError) m_strStartError = StepFailure(step);
+    std::fprintf(stderr, "%s\n", m_strStartError.c_str());
+    return false;
 }
 
 long ChildProcess::WaitForExit(DWORD timeoutMs) {
@@ -568,11 +698,7 @@ WideApp::~WideApp() {
     m_process.End();  // before its files are removed
     std::vector<std::wstring> names = {m_strExeName, L"VREL.DAT", L"VREL.XXX"};
     names.insert(names.end(), m_extraFiles.begin(), m_extraFiles.end());
-    for (const std::wstring& name : names) {
-        const std::wstring path = LongPath(PathOf(name));
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-    }
+    for (const std::wstring& name : names) DeleteWhenFree(PathOf(name));
     for (auto level = m_made.rbegin(); level != m_made.rend(); ++level)
         RemoveDirectoryW(LongPath(*level).c_str());
 }
@@ -592,14 +718,28 @@ bool WideApp::AddProgramFile(const std::wstring& from, const std::wstring& name)
 
 bool WideApp::Start() {
     const std::wstring exe = PathOf(m_strExeName);
-    if (!CopyFileW(LongPath(WideProgramPath()).c_str(), LongPath(exe).c_str(), FALSE)) return false;
+    if (!WhileHeld(
+            [&] {
+                return CopyFileW(LongPath(WideProgramPath()).c_str(), LongPath(exe).c_str(),
+                                 FALSE) != 0;
+            },
+            false))
+        return Failed("copying " + ProgramPath() + " to " + Utf8(exe));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     // Started from another folder. A program's own path cannot be longer
     // than MAX_PATH - 1: CreateProcessW refuses it, with the \\?\ prefix too.
     std::wstring commandLine = L"\"" + exe + L"\"";
-    return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          TempFolderW().c_str(), &startup, m_process.Info()) != 0;
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        TempFolderW().c_str(), &startup, m_process.Info()))
+        return Failed("starting " + Utf8(exe));
+    return true;
+}
+
+bool WideApp::Failed(const std::string& step) {
+    m_strStartError = StepFailure(step);
+    std::fprintf(stderr, "%s\n", m_strStartError.c_str());
+    return false;
 }
 
 std::string DictionaryText(const std::vector<std::string>& words) {

@@ -127,7 +127,8 @@ class ChildProcess {
 };
 
 // One copy of the program in a fresh folder of its own, in the temporary
-// folder or in the given one (ending in a backslash).
+// folder or in the given one (ending in a backslash). Its end waits until
+// every file it added can be deleted.
 class App {
   public:
     App();
@@ -148,20 +149,24 @@ class App {
     void WriteDictionary(const std::string& bytes) const;
     std::string ReadDictionary() const;
 
-    // Starts the program; false if it could not be started.
+    // Starts the program; false if it could not be started, and then
+    // StartError says which step failed and why (also on stderr).
     bool Start();
     // Starts the program in this folder as the given process, which is
     // managed by the caller; any number of them may run at once.
-    bool StartCopy(ChildProcess& process) const;
+    bool StartCopy(ChildProcess& process);
+    const std::string& StartError() const { return m_strStartError; }
     DWORD ProcessId() const { return m_process.Id(); }
     // Waits for the process to end; its exit code, or -1 on timeout.
     long WaitForExit(DWORD timeoutMs = kTimeoutMs) { return m_process.WaitForExit(timeoutMs); }
     bool Running() const { return m_process.Running(); }
 
   private:
-    bool Launch(ChildProcess& process) const;
+    bool Launch(ChildProcess& process);
+    bool Failed(const std::string& step);
 
     std::string m_strFolder;
+    std::string m_strStartError;
     std::string m_strExe;
     std::vector<std::string> m_extraFiles;
     ChildProcess m_process;
@@ -221,8 +226,27 @@ std::wstring WideText(HWND hwnd);
 // UTF-16 to UTF-8 and back.
 std::string Utf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
+// Under Wine, and not on Windows itself.
+bool UnderWine();
+
+// xdotool run through scripts/wine-xdotool: Wine starts a Unix program but
+// gives no process to wait for, so it reports in a file.
+struct XdotoolResult {
+    bool finished = false;
+    int status = -1;
+    std::string output;
+};
+// Runs xdotool with these arguments and waits for it to finish.
+XdotoolResult RunXdotool(const std::string& args);
+// The X window that Wine made for a top-level window; 0 if there is none.
+unsigned long XWindowOf(HWND hwnd);
+
 // The temporary folder as a wide path, ending in a backslash.
 std::wstring TempFolderW();
+// A name for a fresh folder that no earlier process can have used: the name,
+// this process's id (which Wine soon gives to another process once this one
+// has ended), the milliseconds since the system started and a counter.
+std::wstring FreshName(const std::wstring& name);
 // The Vrel.exe under test: VREL_EXE, else the one beside the test program.
 std::string ProgramPath();
 // An absolute path with the \\?\ prefix, which lifts the MAX_PATH limit.
@@ -278,17 +302,22 @@ class WideApp {
     // the name given; it is removed with the folder.
     bool AddProgramFile(const std::wstring& from, const std::wstring& name);
 
-    // Copies the program in under its name and starts it from elsewhere.
+    // Copies the program in under its name and starts it from elsewhere;
+    // false if it could not, and then StartError says why.
     bool Start();
+    const std::string& StartError() const { return m_strStartError; }
     DWORD ProcessId() const { return m_process.Id(); }
     long WaitForExit(DWORD timeoutMs = kTimeoutMs) { return m_process.WaitForExit(timeoutMs); }
     bool Running() const { return m_process.Running(); }
 
   private:
+    bool Failed(const std::string& step);
+
     std::wstring m_strFolder;
     std::wstring m_strExeName;
     std::vector<std::wstring> m_made;  // folders made here, outermost first
     std::vector<std::wstring> m_extraFiles;
+    std::string m_strStartError;
     bool m_bFolderMade = false;
     ChildProcess m_process;
 };

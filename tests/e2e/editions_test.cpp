@@ -88,7 +88,7 @@ TEST_P(EditionGame, LettersAboveZAreTypedFoundAddedListedAndSaved) {
     App app(Program(c.code));
     app.WriteDictionary(file);
     ASSERT_TRUE(app.AddProgramFile("Vrel.HLP"));
-    ASSERT_TRUE(app.Start()) << Program(c.code);
+    ASSERT_TRUE(app.Start()) << app.StartError();
     const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(ItemText(main, kStartGame), c.startGame);
@@ -216,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(EditionErrors, MissingDictionaryIsReportedInTheEditionsWords) {
     const Edition& german = *FindEdition("de");
     App app(Program("de"));
-    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.Start()) << app.StartError();
     const BoxView box = WaitForBox(app.ProcessId(), german.Text(IDS_FATAL_ERROR_CAPTION));
     ASSERT_NE(box.hwnd, nullptr);
     EXPECT_EQ(box.text, Format(german, IDS_CANNOT_LOAD, app.DictionaryPath().c_str()));

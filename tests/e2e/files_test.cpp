@@ -61,7 +61,7 @@ class DictionaryFileFaults : public ::testing::Test {
 
     void Launch() {
         m_app.WriteDictionary(m_strOriginal);
-        ASSERT_TRUE(m_app.Start()) << "cannot start Vrel.exe";
+        ASSERT_TRUE(m_app.Start()) << m_app.StartError();
         m_main = WaitForDialog(m_app.ProcessId(), kMainWindow);
         ASSERT_TRUE(m_main) << "the main window did not show";
     }
@@ -121,7 +121,7 @@ TEST_F(DictionaryFileFaults, DictionaryHeldOpenByAnotherProgramIsFatalAtStart) {
     m_app.WriteDictionary(m_strOriginal);
     HeldFile held(m_app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
     ASSERT_TRUE(held.Held());
-    ASSERT_TRUE(m_app.Start());
+    ASSERT_TRUE(m_app.Start()) << m_app.StartError();
     const BoxView box = WaitForBox(m_app.ProcessId(), kFatalCaption);
     EXPECT_TRUE(box.hwnd) << "no fatal error box";
     EXPECT_EQ(box.text, "Cannot load dictionary file " + m_app.DictionaryPath() + ".");
@@ -172,7 +172,7 @@ TEST_F(DictionaryFileFaults, DictionaryHeldForAMomentIsWaitedOutAtStartAndAtSave
     {
         HeldFile held(m_app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
         ASSERT_TRUE(held.Held());
-        ASSERT_TRUE(m_app.Start());
+        ASSERT_TRUE(m_app.Start()) << m_app.StartError();
         const HWND loading = WaitForDialog(m_app.ProcessId(), kLoadingDialog);
         ASSERT_TRUE(loading) << "no loading dialog";
         Sleep(300);
@@ -210,7 +210,7 @@ TEST_F(DictionaryFileFaults, DictionaryHeldLongerGivesTheUsualBoxesAfterAboutASe
         app.WriteDictionary(m_strOriginal);
         HeldFile held(app.DictionaryPath(), GENERIC_READ, OPEN_EXISTING);
         ASSERT_TRUE(held.Held());
-        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(app.Start()) << app.StartError();
         ASSERT_TRUE(WaitForDialog(app.ProcessId(), kLoadingDialog)) << "no loading dialog";
         const DWORD start = GetTickCount();
         const BoxView box = WaitForBox(app.ProcessId(), kFatalCaption);
@@ -292,7 +292,7 @@ TEST(FullDisk, SaveThatFillsTheDiskKeepsTheDictionary) {
     std::sort(words.begin(), words.end());
     const std::string original = DictionaryText(words);
     app.WriteDictionary(original);
-    ASSERT_TRUE(app.Start()) << "cannot start Vrel.exe in " << disk;
+    ASSERT_TRUE(app.Start()) << app.StartError() << " (in " << disk << ")";
     const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
     ASSERT_TRUE(main) << "the main window did not show";
     const std::string letters = StartGame(main);

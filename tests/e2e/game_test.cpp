@@ -60,7 +60,7 @@ class VrelGame : public ::testing::Test {
     void Launch(const std::string& dictionary) {
         m_app.WriteDictionary(dictionary);
         m_model.LoadFromFile(m_app.Folder());
-        ASSERT_TRUE(m_app.Start()) << "cannot start Vrel.exe";
+        ASSERT_TRUE(m_app.Start()) << m_app.StartError();
         m_main = WaitForDialog(m_app.ProcessId(), kMainWindow);
         ASSERT_TRUE(m_main) << "the main window did not show";
     }
@@ -243,7 +243,7 @@ TEST_F(VrelGame, StartsWithTheLoadingDialogAloneThenTheMainWindowOutOfPlay) {
         }
     }
     m_app.WriteDictionary(big);
-    ASSERT_TRUE(m_app.Start());
+    ASSERT_TRUE(m_app.Start()) << m_app.StartError();
 
     bool sawLoading = false;
     bool mainShownDuringLoad = false;
@@ -302,7 +302,7 @@ TEST_F(VrelGame, StartsWithTheLoadingDialogAloneThenTheMainWindowOutOfPlay) {
 }
 
 TEST_F(VrelGame, MissingDictionaryIsFatalBeforeTheMainWindowShows) {
-    ASSERT_TRUE(m_app.Start());
+    ASSERT_TRUE(m_app.Start()) << m_app.StartError();
     const BoxView box = WaitForBox(m_app.ProcessId(), "Vrel:  Fatal Error");
     ASSERT_TRUE(box.hwnd) << "no fatal error box";
     EXPECT_EQ(box.text, "Cannot load dictionary file " + m_app.DictionaryPath() + ".");

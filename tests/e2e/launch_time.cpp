@@ -24,10 +24,7 @@ int main(int argc, char** argv) {
         app.WriteDictionary(GameDictionary());
         LARGE_INTEGER start, shown;
         QueryPerformanceCounter(&start);
-        if (!app.Start()) {
-            std::fprintf(stderr, "cannot start Vrel.exe\n");
-            return 1;
-        }
+        if (!app.Start()) return 1;  // the driver has said why
         const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
         QueryPerformanceCounter(&shown);
         if (!main) {

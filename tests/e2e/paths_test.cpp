@@ -23,20 +23,16 @@ bool Known(const std::string& word) {
     return std::find(kWords.begin(), kWords.end(), word) != kWords.end();
 }
 
-std::wstring Unique(const std::wstring& name) {
-    return name + L"-" + std::to_wstring(GetCurrentProcessId());
-}
-
 // A Greek and a CJK word: no single ANSI code page holds both.
 std::wstring UnicodeFolder() {
-    return TempFolderW() + Unique(L"vrel-\u03BB\u03AD\u03BE\u03B7-\u5B57") + L"\\";
+    return TempFolderW() + FreshName(L"vrel-\u03BB\u03AD\u03BE\u03B7-\u5B57") + L"\\";
 }
 
 // A folder of 254 characters: the longest from which a program named V.EXE
 // can still be started (its path must stay below MAX_PATH), while the paths
 // of VREL.DAT and VREL.XXX in it are longer than MAX_PATH.
 std::wstring LongFolder() {
-    std::wstring folder = TempFolderW() + Unique(L"vrel-long") + L"\\";
+    std::wstring folder = TempFolderW() + FreshName(L"vrel-long") + L"\\";
     while (folder.size() < 254) {
         std::size_t level = std::min<std::size_t>(60, 254 - folder.size());
         if (254 - folder.size() - level == 1) --level;  // no empty name at the end
@@ -103,7 +99,7 @@ std::string StoreNewWord(WideApp& app, const std::string& caption, HWND& main) {
     EXPECT_TRUE(app.FolderMade());
     EXPECT_TRUE(app.WriteFile(L"VREL.DAT", DictionaryText(kWords)));
     if (!app.Start()) {
-        ADD_FAILURE() << "cannot start the program";
+        ADD_FAILURE() << app.StartError();
         return {};
     }
     main = WaitForDialog(app.ProcessId(), kMainWindow);
@@ -167,7 +163,7 @@ TEST(ProgramFolder, OutsideTheAnsiCodePageLoadsSavesAndLeadsHelpThere) {
 TEST(ProgramFolder, OutsideTheAnsiCodePageIsNamedInTheFatalBox) {
     WideApp app(UnicodeFolder());
     ASSERT_TRUE(app.FolderMade());
-    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.Start()) << app.StartError();
     const BoxView box = WaitForBox(app.ProcessId(), "Vrel:  Fatal Error");
     ASSERT_TRUE(box.hwnd) << "no fatal error box";
     const std::wstring text = WideText(GetDlgItem(box.hwnd, 0xFFFF));
@@ -188,7 +184,7 @@ TEST(ProgramFolder, LongerThanMaxPathLoadsStoresAndSaves) {
 }
 
 TEST(ProgramName, RenamedExecutableCaptionsItsBoxesAndAsksForItsOwnHelpFile) {
-    WideApp app(TempFolderW() + Unique(L"vrel-renamed") + L"\\", L"GAME.EXE");
+    WideApp app(TempFolderW() + FreshName(L"vrel-renamed") + L"\\", L"GAME.EXE");
     HWND main = nullptr;
     const std::string word = StoreNewWord(app, "GAME", main);
     ASSERT_FALSE(word.empty());

@@ -30,77 +30,6 @@ std::string Lower(std::string text) {
     return text;
 }
 
-bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"); }
-
-// The Unix path of a Windows path, through Wine's own conversion.
-std::string UnixPath(const std::string& windowsPath) {
-    using Convert = char*(CDECL*)(LPCWSTR);
-    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!convert) return {};
-    const std::wstring wide(windowsPath.begin(), windowsPath.end());
-    char* unix = convert(wide.c_str());
-    if (!unix) return {};
-    std::string result = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
-
-struct XdotoolResult {
-    bool finished = false;
-    int status = -1;
-    std::string output;
-};
-
-// Runs xdotool with these arguments and waits for it to finish.
-XdotoolResult RunXdotool(const std::string& args) {
-    static int counter = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string name =
-        "vrel-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-    const std::string resultPath = std::string(temp) + name;
-    std::string commandLine =
-        "/bin/sh \"" VREL_WINE_XDOTOOL "\" \"" + UnixPath(temp) + name + "\" " + args;
-
-    XdotoolResult result;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        result.output = "cannot start " + commandLine;
-        return result;
-    }
-    // A Unix child comes back without handles; close whatever there is.
-    if (process.hProcess) CloseHandle(process.hProcess);
-    if (process.hThread) CloseHandle(process.hThread);
-
-    if (!WaitUntil("xdotool's answer", [&] {
-            return GetFileAttributesA(resultPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-        })) {
-        result.output = "no answer from " + commandLine;
-        return result;
-    }
-    std::ifstream in(resultPath, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    in.close();
-    DeleteFileA(resultPath.c_str());
-    // The last line is the exit status; what comes before it is the output.
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    const std::size_t lastLine = text.find_last_of('\n');
-    result.finished = true;
-    result.status = std::atoi(text.c_str() + (lastLine == std::string::npos ? 0 : lastLine + 1));
-    result.output = lastLine == std::string::npos ? std::string() : text.substr(0, lastLine);
-    return result;
-}
-
-// The X window that Wine made for a top-level window; 0 if there is none.
-unsigned long XWindowOf(HWND hwnd) {
-    return static_cast<unsigned long>(
-        reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, "__wine_x11_whole_window")));
-}
-
 class RealInput : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -112,7 +41,7 @@ class RealInput : public ::testing::Test {
     void Launch(const std::string& dictionary) {
         m_app.WriteDictionary(dictionary);
         m_model.LoadFromFile(m_app.Folder());
-        ASSERT_TRUE(m_app.Start()) << "cannot start Vrel.exe";
+        ASSERT_TRUE(m_app.Start()) << m_app.StartError();
         m_main = WaitForDialog(m_app.ProcessId(), kMainWindow);
         ASSERT_TRUE(m_main) << "the main window did not show";
         const unsigned long window = XWindowOf(m_main);
