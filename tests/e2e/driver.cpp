@@ -75,6 +75,14 @@ std::string StepFailure(const std::string& step) {
            (message.empty() ? "" : " (" + message + ")");
 }
 
+// Records in error that the step failed and why (the last call's error), says
+// so on stderr, and answers false.
+bool Failed(std::string& error, const std::string& step) {
+    error = StepFailure(step);
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+}
+
 // Runs step until it succeeds. While it fails because another process still
 // holds the file (a program or help viewer that is ending), it tries again,
 // up to kTimeoutMs; the last error stays set for the caller.
@@ -364,7 +372,7 @@ App::App(std::string exePath, const std::string& parent) : m_strExe(std::move(ex
         if (CreateDirectoryA(m_strFolder.c_str(), nullptr)) return;
         if (GetLastError() != ERROR_ALREADY_EXISTS) break;
     }
-    m_strStartError = StepFailure("making the folder " + m_strFolder);
+    m_strFolderError = StepFailure("making the folder " + m_strFolder);
     m_strFolder.clear();
 }
 
@@ -396,19 +404,19 @@ std::string App::ReadDictionary() const {
 }
 
 bool App::Start() {
-    if (m_strFolder.empty()) return Failed(m_strStartError);
+    if (m_strFolder.empty()) return NoFolder();
     const std::string exe = m_strFolder + "Vrel.exe";
     if (!WhileHeld([&] { return CopyFileA(m_strExe.c_str(), exe.c_str(), FALSE) != 0; }, false))
-        return Failed("copying " + m_strExe + " to " + exe);
+        return Failed(m_strStartError, "copying " + m_strExe + " to " + exe);
     return Launch(m_process);
 }
 
 bool App::StartCopy(ChildProcess& process) {
-    if (m_strFolder.empty()) return Failed(m_strStartError);
+    if (m_strFolder.empty()) return NoFolder();
     // A running copy holds the program file: it is copied in only once.
     const std::string exe = m_strFolder + "Vrel.exe";
     if (!CopyFileA(m_strExe.c_str(), exe.c_str(), TRUE) && GetLastError() != ERROR_FILE_EXISTS)
-        return Failed("copying " + m_strExe + " to " + exe);
+        return Failed(m_strStartError, "copying " + m_strExe + " to " + exe);
     return Launch(process);
 }
 
@@ -422,12 +430,12 @@ bool App::Launch(ChildProcess& process) {
     std::string commandLine = "\"" + exe + "\"";
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         temp.c_str(), &startup, process.Info()))
-        return Failed("starting " + exe);
+        return Failed(m_strStartError, "starting " + exe);
     return true;
 }
 
-bool App::Failed(const std::string& step) {
-    if (step != m_strStartError) m_strStartError = StepFailure(step);
+bool App::NoFolder() {
+    m_strStartError = m_strFolderError;
     std::fprintf(stderr, "%s\n", m_strStartError.c_str());
     return false;
 }
@@ -724,7 +732,7 @@ bool WideApp::Start() {
                                  FALSE) != 0;
             },
             false))
-        return Failed("copying " + ProgramPath() + " to " + Utf8(exe));
+        return Failed(m_strStartError, "copying " + ProgramPath() + " to " + Utf8(exe));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     // Started from another folder. A program's own path cannot be longer
@@ -732,15 +740,11 @@ bool WideApp::Start() {
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         TempFolderW().c_str(), &startup, m_process.Info()))
-        return Failed("starting " + Utf8(exe));
+        return Failed(m_strStartError, "starting " + Utf8(exe));
     return true;
 }
 
-bool WideApp::Failed(const std::string& step) {
-    m_strStartError = StepFailure(step);
-    std::fprintf(stderr, "%s\n", m_strStartError.c_str());
-    return false;
-}
+
 
 std::string DictionaryText(const std::vector<std::string>& words) {
     std::string text;

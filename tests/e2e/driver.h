@@ -163,9 +163,11 @@ class App {
 
   private:
     bool Launch(ChildProcess& process);
-    bool Failed(const std::string& step);
+    // The start fails because the folder could not be made.
+    bool NoFolder();
 
     std::string m_strFolder;
+    std::string m_strFolderError;
     std::string m_strStartError;
     std::string m_strExe;
     std::vector<std::string> m_extraFiles;
@@ -311,8 +313,6 @@ class WideApp {
     bool Running() const { return m_process.Running(); }
 
   private:
-    bool Failed(const std::string& step);
-
     std::wstring m_strFolder;
     std::wstring m_strExeName;
     std::vector<std::wstring> m_made;  // folders made here, outermost first
