@@ -7,7 +7,7 @@
 #define TXT_AVERAGE_SCORE "Punteggio medio:"
 #define TXT_START_GAME "&Gioca"
 #define TXT_QUIT_GAME "&Termina"
-#define TXT_HELP "Ai&uto..."
+#define TXT_HELP "G&uida..."
 #define TXT_ABOUT "&Info..."
 #define TXT_EXIT_PROGRAM "&Esci"
 #define TXT_ABOUT_TEXT "Vrel 2 v. 2.05 for Windows 95 and NT\n\nElenco di parole dal pacchetto witalian; copyright e licenza sono in witalian-copyright.txt.\n\nIcone disegnate per questo gioco."

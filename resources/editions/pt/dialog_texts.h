@@ -2,7 +2,7 @@
 // Windows-1252: the same names as resources/dialog_texts.h.
 #define TXT_LETTER_CUBES "Dados de letras"
 #define TXT_WORD_GROUP "&Palavra"
-#define TXT_ADD_WORD "&Incluir palavra"
+#define TXT_ADD_WORD "Ad&icionar"
 #define TXT_CLEAR "&Limpa"
 #define TXT_AVERAGE_SCORE "Pontuação média:"
 #define TXT_START_GAME "&Novo jogo"
