@@ -82,6 +82,16 @@ export async function board(page) {
 
 export const beeps = page => page.evaluate(() => window.vrelTest.beeps);
 
+// Waits until an asynchronous check in the page resolves to true. Playwright's
+// waitForFunction takes the Promise itself as true, so it cannot wait on one.
+export async function waitUntilResolvesTrue(page, check, what) {
+  const end = Date.now() + DEADLINE;
+  while (!(await page.evaluate(check))) {
+    if (Date.now() > end) throw new Error(`gave up waiting for ${what}`);
+    await new Promise(resolve => setTimeout(resolve, 100));
+  }
+}
+
 // The message box that is up: its caption and text.
 export async function messageBox(page) {
   const box = page.locator('[role="alertdialog"]');

@@ -6,7 +6,7 @@ import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
   answer, board, control, dictionaryWords, listItems, messageBox, nativeDeal, openGame, ROOT,
-  serve, startGame, launch, traceable,
+  serve, startGame, launch, traceable, waitUntilResolvesTrue,
 } from './browser.mjs';
 
 let server;
@@ -133,8 +133,9 @@ test('after one visit the page loads and plays offline; it installs as an app', 
   // the page itself must give no other reason.
   const { installabilityErrors } = await session.send('Page.getInstallabilityErrors');
   assert.deepEqual(installabilityErrors.map(e => e.errorId).filter(id => id !== 'in-incognito'), []);
-  await page.waitForFunction(() => caches.keys().then(async keys => keys.length === 1 &&
-    (await (await caches.open(keys[0])).keys()).some(r => r.url.endsWith('vrel.wasm'))));
+  await waitUntilResolvesTrue(page, () => caches.keys().then(async keys => keys.length === 1 &&
+    (await (await caches.open(keys[0])).keys()).some(r => r.url.endsWith('vrel.wasm'))),
+    'one cache, holding vrel.wasm');
   await page.close();
   await context.setOffline(true);
   page = await openGame(context, server.url, '?seed=2&edition=de');
