@@ -140,9 +140,25 @@ void CGameApp::CallHelp(UINT command) {
         const HWND capture = GetCapture();
         if (capture && (capture == hWnd || IsChild(hWnd, capture))) ReleaseCapture();
     }
-    if (!WinHelpA(hWnd, m_strHelpFilePath.c_str(), command, 0))
-        ShowAppMessage(LoadText(IDS_HELP_FAILED), MB_OK);
+    if (!AskHelpViewer(hWnd, command)) ShowAppMessage(LoadText(IDS_HELP_FAILED), MB_OK);
     EndWait();
+}
+
+bool CGameApp::AskHelpViewer(HWND hWnd, UINT command) const {
+    if (WinHelpA(hWnd, m_strHelpFilePath.c_str(), command, 0)) return true;
+    if (command == HELP_QUIT) return false;
+    // WinHelp may start the viewer and look for its window only once, before
+    // a slow or busy machine has made it. Ask again once the viewer's window
+    // is there; the help is unavailable only if it does not come in time.
+    constexpr DWORD kViewerWaitMs = 10000;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < kViewerWaitMs) {
+        Sleep(50);
+        if (FindWindowA("MS_WINHELP", nullptr) &&
+            WinHelpA(hWnd, m_strHelpFilePath.c_str(), command, 0))
+            return true;
+    }
+    return false;
 }
 
 void CGameApp::BeginWait() {

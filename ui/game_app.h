@@ -58,6 +58,7 @@ class CGameApp {
 
   private:
     void CallHelp(UINT command);
+    bool AskHelpViewer(HWND hWnd, UINT command) const;
 
     HINSTANCE m_hInstance = nullptr;
     std::string m_strAppName;       // the executable's name without folder and extension

@@ -5,6 +5,7 @@
 // viewer. The help file is the one built beside Vrel.exe.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -140,6 +141,47 @@ HWND OpenHelp(DWORD pid, HWND main) {
     return viewers.empty() ? nullptr : viewers.front();
 }
 
+// A viewer that refuses the first request, as one still starting up on a
+// busy machine does, and takes every later one. It runs on a thread of its
+// own, so that it answers while the test waits.
+class SlowViewer {
+  public:
+    SlowViewer() {
+        m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        WaitUntil("the slow viewer's window", [&] { return m_window.load() != nullptr; });
+    }
+    ~SlowViewer() {
+        if (HWND window = m_window.load()) PostMessageW(window, WM_CLOSE, 0, 0);
+        WaitForSingleObject(m_thread, kTimeoutMs);
+        CloseHandle(m_thread);
+    }
+    long Requests() const { return s_requests.load(); }
+
+  private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COPYDATA) return ++s_requests > 1;
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    static DWORD WINAPI Run(void* self) {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = Proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"MS_WINHELP";
+        RegisterClassW(&windowClass);
+        static_cast<SlowViewer*>(self)->m_window =
+            CreateWindowW(L"MS_WINHELP", L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                          windowClass.hInstance, nullptr);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+        return 0;
+    }
+
+    static inline std::atomic<long> s_requests{0};
+    HANDLE m_thread = nullptr;
+    std::atomic<HWND> m_window{nullptr};
+};
+
 // Exit Program: the program ends without a question and takes the viewer
 // with it.
 void ExitClosesViewer(DWORD pid, HWND main, const std::function<long()>& waitForExit) {
@@ -216,6 +258,25 @@ TEST(Help, RenamedProgramOpensTheHelpFileOfItsName) {
     EXPECT_TRUE(Shows(viewer, kContentsText)) << Utf8(TopicText(viewer));
 
     ExitClosesViewer(app.ProcessId(), main, [&] { return app.WaitForExit(); });
+}
+
+// Help... while the viewer is not ready yet: the program asks again rather
+// than report that help could not be started.
+TEST(Help, AsksAViewerThatWasNotReadyAgain) {
+    SlowViewer viewer;
+    App app;
+    app.WriteDictionary(GameDictionary());
+    ASSERT_TRUE(app.AddProgramFile("Vrel.HLP")) << "no Vrel.HLP beside Vrel.exe";
+    ASSERT_TRUE(app.Start()) << app.StartError();
+    const HWND main = WaitForDialog(app.ProcessId(), kMainWindow);
+    ASSERT_TRUE(main);
+
+    PostClick(main, kHelp);
+    EXPECT_TRUE(WaitUntil("a second request", [&] { return viewer.Requests() >= 2; }));
+    Sync(main);
+    EXPECT_FALSE(FindBox(app.ProcessId(), "Vrel")) << "help was reported as not started";
+    PostClick(main, kExitProgram);
+    EXPECT_EQ(app.WaitForExit(), 0) << "the program did not end";
 }
 
 }  // namespace
