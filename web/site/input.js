@@ -35,9 +35,12 @@ export function wireInput(handlers) {
   document.addEventListener('keydown', event => onKey(event, handlers));
 }
 
+// The letter a key stands for on the player's layout (the A of an AZERTY
+// keyboard sends KeyQ); the key's place only when it gives no letter, as
+// where Alt or Option turns it into a symbol.
 function letterOf(event) {
-  if (/^Key[A-Z]$/.test(event.code)) return event.code.slice(3).toLowerCase();
-  return event.key.length === 1 ? event.key.toLowerCase() : null;
+  if (/^\p{L}$/u.test(event.key)) return event.key.toLowerCase();
+  return /^Key[A-Z]$/.test(event.code) ? event.code.slice(3).toLowerCase() : null;
 }
 
 function press(element) {

@@ -130,6 +130,28 @@ test('Escape and Enter in each dialog and box', async () => {
   await context.close();
 });
 
+test('mnemonics follow the keyboard layout: AZERTY and QWERTZ', async () => {
+  const context = await browser.newContext();
+  const alt = (page, key, code) => page.evaluate(([key, code]) => document.activeElement.dispatchEvent(
+    new KeyboardEvent('keydown', { key, code, altKey: true, bubbles: true, cancelable: true })), [key, code]);
+  // AZERTY swaps A and Q: Alt with the key marked A is not "&Quitter".
+  const fr = await openGame(context, server.url, '?edition=fr&seed=1');
+  await alt(fr, 'a', 'KeyQ');
+  await alt(fr, 'p', 'KeyP');
+  await fr.locator('[data-dialog="103"]').waitFor();
+  await fr.keyboard.press('Escape');
+  await alt(fr, 'q', 'KeyA');
+  await fr.locator('#ended').waitFor();
+  // QWERTZ swaps Y and Z: Alt with the key marked Y is Danish "R&yd".
+  const da = await openGame(context, server.url, '?edition=da&seed=1');
+  await startGame(da);
+  await control(da, 1004).click();
+  assert.notEqual(await control(da, 119).inputValue(), '');
+  await alt(da, 'y', 'KeyZ');
+  assert.equal(await control(da, 119).inputValue(), '');
+  await context.close();
+});
+
 test('the German edition: its texts, and ä typed on the keyboard', async () => {
   const seed = seedWhere(deal => deal.letters.includes('\u00c4') &&
     [...traceable(deal.letters, 2)].some(p => p[0] === '\u00c4'), 'de');
