@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Serves the site (build/web/site) on this machine only, for playing and for
 the browser tests: prints the address, then serves until Ctrl-C. The port is
-PORT from the environment, 8000 by default; 0 takes any free one."""
+PORT from the environment, 8000 by default; 0 takes any free one.
+CACHE_CONTROL, when set, is sent in place of no-cache, as a host that lets
+browsers keep files for a while does."""
 import functools
 import http.server
 import os
 import sys
 
 SITE = sys.argv[1] if len(sys.argv) > 1 else 'build/web/site'
+CACHE_CONTROL = os.environ.get('CACHE_CONTROL', 'no-cache')
 POLICY = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
           "img-src 'self'; connect-src 'self'; worker-src 'self'; manifest-src 'self'; "
           "object-src 'none'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'")
@@ -21,7 +24,7 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def end_headers(self):
         self.send_header('Content-Security-Policy', POLICY)
         self.send_header('X-Content-Type-Options', 'nosniff')
-        self.send_header('Cache-Control', 'no-cache')
+        self.send_header('Cache-Control', CACHE_CONTROL)
         super().end_headers()
 
     def log_message(self, format, *args):

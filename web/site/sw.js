@@ -4,13 +4,22 @@
 const CACHE = '__CACHE_NAME__';
 const FILES = __FILES__;
 
+// This site's caches, and no other app's on the same host.
+const OWN = /^vrel-[0-9a-f]{16}$/;
+
+// A release's files come from the server, never from the browser's HTTP
+// cache, which a host's max-age can keep on the last release's files. The
+// new worker takes over at once, so the next load is the new release.
 self.addEventListener('install', event => {
-  event.waitUntil(caches.open(CACHE).then(cache => cache.addAll(FILES)).then(() => self.skipWaiting()));
+  event.waitUntil(caches.open(CACHE)
+    .then(cache => cache.addAll(FILES.map(file => new Request(file, { cache: 'reload' }))))
+    .then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', event => {
   event.waitUntil(caches.keys()
-    .then(names => Promise.all(names.filter(name => name !== CACHE).map(name => caches.delete(name))))
+    .then(names => Promise.all(names.filter(name => OWN.test(name) && name !== CACHE)
+      .map(name => caches.delete(name))))
     .then(() => self.clients.claim()));
 });
 

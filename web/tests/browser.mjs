@@ -9,7 +9,7 @@ import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 export const ROOT = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
-const SITE = path.join(ROOT, 'build/web/site');
+export const SITE = path.join(ROOT, 'build/web/site');
 const TOOL = path.join(ROOT, 'build/native/bin/vrel-tool');
 // Deadlines that hold on a loaded two-core machine.
 export const DEADLINE = 60000;
@@ -18,11 +18,12 @@ export const DEADLINE = 60000;
 export const EDITIONS = readFileSync(path.join(ROOT, 'resources/editions/list'), 'utf8')
   .split('\n').map(line => line.match(/^([a-z]{2}) /)?.[1]).filter(Boolean);
 
-// Serves the site on a free port; answers { url, stop }.
-export function serve() {
+// Serves the site (or a copy of it) on a free port, with the Cache-Control
+// header given; answers { url, stop }.
+export function serve({ site = SITE, cacheControl = 'no-cache' } = {}) {
   return new Promise((resolve, reject) => {
-    const server = spawn('python3', [path.join(ROOT, 'web/serve.py'), SITE], {
-      env: { ...process.env, PORT: '0' }, stdio: ['ignore', 'pipe', 'inherit'],
+    const server = spawn('python3', [path.join(ROOT, 'web/serve.py'), site], {
+      env: { ...process.env, PORT: '0', CACHE_CONTROL: cacheControl }, stdio: ['ignore', 'pipe', 'inherit'],
     });
     server.on('error', reject);
     server.on('exit', code => reject(new Error(`serve.py ended with ${code}`)));

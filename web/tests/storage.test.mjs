@@ -1,12 +1,13 @@
 // The player's dictionary in the browser: confirmed words kept across
 // reloads and tabs, export and import, and the page offline.
 import assert from 'node:assert/strict';
-import { readdirSync, readFileSync } from 'node:fs';
+import { appendFileSync, cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
   answer, board, control, dictionaryWords, listItems, messageBox, nativeDeal, openGame, ROOT,
-  serve, startGame, launch, traceable, waitUntilResolvesTrue,
+  serve, SITE, startGame, launch, traceable, waitUntilResolvesTrue,
 } from './browser.mjs';
 
 let server;
@@ -142,6 +143,29 @@ test('after one visit the page loads and plays offline; it installs as an app', 
   await startGame(page);
   assert.deepEqual(await board(page), nativeDeal(2, 'de').letters);
   await context.close();
+});
+
+test('a release reaches a visitor of a host that lets browsers keep files; other apps\' caches stay', async () => {
+  const site = mkdtempSync(path.join(os.tmpdir(), 'vrel-site-'));
+  cpSync(SITE, site, { recursive: true });
+  const host = await serve({ site, cacheControl: 'max-age=600' });
+  const context = await browser.newContext();
+  const page = await openGame(context, host.url, '?seed=1');
+  await page.evaluate(() => navigator.serviceWorker.ready.then(() => caches.open('another-app')));
+  await waitUntilResolvesTrue(page, () => caches.keys().then(keys => keys.length === 2), 'the site cached');
+
+  // The next release: a changed file, and so a cache of a new name.
+  appendFileSync(path.join(site, 'resources.js'), '\nexport const release = 2;\n');
+  const worker = path.join(site, 'sw.js');
+  writeFileSync(worker, readFileSync(worker, 'utf8').replace(/vrel-[0-9a-f]{16}/, 'vrel-0123456789abcdef'));
+  await page.reload();
+  await waitUntilResolvesTrue(page, () => caches.keys().then(keys =>
+    keys.sort().join() === 'another-app,vrel-0123456789abcdef'), 'the new release\'s cache alone beside the other app\'s');
+  await page.reload();
+  assert.match(await page.evaluate(() => fetch('resources.js').then(r => r.text())), /release = 2/);
+  await context.close();
+  host.stop();
+  rmSync(site, { recursive: true, force: true });
 });
 
 test('full storage gives the program\'s error boxes and loses nothing saved', async () => {
