@@ -125,6 +125,15 @@ def edition_texts(folder):
     return texts
 
 
+def edition_strings(folder):
+    """The string table of an edition's strings.inc, by IDS_ name."""
+    strings = {}
+    with open(os.path.join(folder, 'strings.inc'), encoding='cp1252') as f:
+        for m in re.finditer(r'VREL_STRING\(\s*\d+\s*,\s*(IDS_\w+)\s*,\s*("(?:[^"\\]|\\.)*")\s*\)', f.read()):
+            strings[m.group(1)] = c_string(m.group(2))
+    return strings
+
+
 def page_texts(folder, names=None):
     """The page's own texts of an edition (page.txt, NAME=text), which must
     name the same texts as English's."""
@@ -174,7 +183,8 @@ def main():
         folder = resources if code == 'en' else os.path.join(resources, 'editions', code)
         texts = edition_texts(folder)
         page = page_texts(folder, editions['en']['page'] if editions else None)
-        editions[code] = {'name': name, 'texts': texts, 'page': page}
+        editions[code] = {'name': name, 'texts': texts, 'strings': edition_strings(folder),
+                          'page': page}
         data = os.path.join(root, 'data') if code == 'en' else os.path.join(root, 'data', code)
         target = os.path.join(out, 'data', code)
         os.makedirs(target, exist_ok=True)

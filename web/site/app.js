@@ -18,8 +18,11 @@ class ProgramEnded extends Error {}
 
 const params = new URLSearchParams(location.search);
 const code = Object.hasOwn(editions, params.get('edition') ?? '') ? params.get('edition') : 'en';
-// The page's own texts: the bar, the ended page and the boxes' Yes and No.
+// The page's own texts: the bar, the ended page, the boxes' Yes and No and
+// the page's messages; and the program's string table.
 const texts = editions[code].page;
+const strings = editions[code].strings;
+const MB_ICONEXCLAMATION = 0x30;
 const seedParam = params.get('seed');
 const seed = seedParam !== null && /^\d+$/.test(seedParam) && Number(seedParam) <= 65535
   ? Number(seedParam) : Date.now() & 0xFFFF;
@@ -253,6 +256,26 @@ function linkEditions() {
   }
 }
 
+// The engine's module; rejects when vrel.js or vrel.wasm cannot be had, or
+// the browser has no WebAssembly.
+function loadModule() {
+  return new Promise((resolve, reject) => {
+    if (typeof WebAssembly !== 'object' || typeof createVrelModule !== 'function') {
+      reject(new Error('no WebAssembly module'));
+      return;
+    }
+    createVrelModule({ page, onAbort: reject }).then(resolve, reject);
+  });
+}
+
+// The program's fatal box in place of a game that cannot start, then the
+// ended page.
+async function failToStart(text) {
+  dialogs.closeWindow(105);
+  await messageBox(text, strings.IDS_FATAL_ERROR_CAPTION, MB_ICONEXCLAMATION);
+  showEnded();
+}
+
 async function main() {
   document.documentElement.lang = code;
   dialogs.setLanguage(code, editions[code].texts);
@@ -275,10 +298,16 @@ async function main() {
   // The shipped dictionary is needed at the first visit only; it is fetched
   // meanwhile, from the service worker's cache after that.
   const shipped = fetchDictionary(code).catch(() => null);
-  module = await createVrelModule({ page });
+  try {
+    module = await loadModule();
+  } catch {
+    await failToStart(texts.nomodule);
+    return;
+  }
   storage = new Storage(module);
   page.storage = storage;
-  await storage.open(code, shipped);
+  // A browser that refuses storage still plays, but nothing added is kept.
+  if (!await storage.open(code, shipped)) await messageBox(texts.nostorage, strings.IDS_ERROR_CAPTION, MB_ICONEXCLAMATION);
   await call('vrel_start', ['number', 'string'], [seed, code]);
   if (ended) return;
   const exportButton = document.getElementById('export');

@@ -214,3 +214,30 @@ test('a dictionary that cannot be had gives the fatal box, then an ended page', 
   await page.locator('#ended').waitFor();
   await context.close();
 });
+
+test('a module that cannot load ends in the fatal box; refused storage is said at start', async () => {
+  let context = await browser.newContext({ serviceWorkers: 'block' });
+  await context.route('**/vrel.wasm', route => route.fulfill({ status: 404 }));
+  let page = await context.newPage();
+  await page.goto(`${server.url}?seed=1`);
+  const fatal = await messageBox(page);
+  assert.deepEqual([fatal.caption, fatal.text], ['Vrel:  Fatal Error', 'The game could not be loaded in this browser.']);
+  await answer(page, 'OK');
+  await page.locator('#ended').waitFor();
+  await context.close();
+
+  context = await browser.newContext({ serviceWorkers: 'block' });
+  await context.addInitScript(() => {
+    IDBFactory.prototype.open = () => { throw new DOMException('refused', 'SecurityError'); };
+  });
+  page = await context.newPage();
+  await page.goto(`${server.url}?seed=1`);
+  const refused = await messageBox(page);
+  assert.equal(refused.caption, 'Vrel:  Error');
+  assert.match(refused.text, /^This browser does not let the page keep the dictionary\./);
+  await answer(page, 'OK');
+  await page.waitForSelector('body[data-ready]');
+  await startGame(page);
+  assert.deepEqual(await board(page), nativeDeal(1).letters);
+  await context.close();
+});
