@@ -160,8 +160,10 @@ async function call(name, types, args) {
 }
 
 // Counts the work under way; body[data-idle] marks a page that takes input.
+// The word field takes no typing meanwhile: the engine would not see it.
 function busy(change) {
   running += change;
+  dialogs.control(MAIN_WINDOW, WORD_FIELD).readOnly = running > 0;
   if (running) delete document.body.dataset.idle;
   else document.body.dataset.idle = 'true';
 }

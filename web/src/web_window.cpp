@@ -1,6 +1,7 @@
 #include "web_window.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "dictionary_file.h"
 #include "resource.h"
@@ -32,18 +33,10 @@ CWebWindow::CWebWindow(WebPlatform& platform) : m_platform(platform), m_game(*th
 void CWebWindow::Start() {
     page::OpenDialog(IDD_LOAD);
     m_game.Dictionary().LoadFromFile();
-    // Words confirmed before the tab was closed, in the order confirmed: the
+    // Words confirmed before the tab was closed, or in another tab: the
     // dictionary is then changed, as it was when the tab closed.
-    if (std::unique_ptr<InputFile> journal = m_platform.OpenForRead(JournalPath(), nullptr)) {
-        ReadDictionaryLines(*journal, [this](const DictionaryLine& line) {
-            std::string word = line.text;
-            CWordDictionary::NormalizeWord(word);
-            if (m_game.Dictionary().IsValidWord(word)) {
-                m_game.Dictionary().AddWord(word);
-                m_journalWords.push_back(word);
-            }
-        });
-    }
+    AddJournalWords(m_game.Dictionary());
+    m_strGeneration = ReadStoredLine(GenerationPath());
     page::CloseDialog(IDD_LOAD);
     EnableGameControls(false);
     page::ShowMainWindow();
@@ -159,6 +152,7 @@ void CWebWindow::Import(const std::string& path) {
     file.reset();
     const std::string& folder = m_platform.Folder();
     if (!imported.SaveToFile(folder)) return;
+    if (!StoreNextGeneration()) ShowError(FormatMessageText(IDS_CANNOT_SAVE, GenerationPath().c_str()));
     // Loaded from its stored place, so that later saves merge as usual.
     CWordDictionary stored;
     stored.LoadFromFile(folder);
@@ -236,9 +230,19 @@ void CWebWindow::ShowResultsDialog(const WordList& found, const WordList& missed
 void CWebWindow::SaveDictionary(const CWordDictionary& dictionary) {
     m_bSaved = true;
     page::OpenDialog(IDD_SAVE);
+    // Another tab imported a dictionary since this one loaded: the save would
+    // merge the words from before the import back in. The imported one, with
+    // the words confirmed since, is saved instead.
+    CWordDictionary current;
+    const bool imported = StoredGeneration() != m_strGeneration;
+    if (imported) {
+        current.LoadFromFile(m_platform.Folder());
+        AddJournalWords(current);
+    }
+    const CWordDictionary& saving = imported ? current : dictionary;
     // The journal's words that the saved file now holds are no longer needed.
-    if (dictionary.SaveToFile(m_platform.Folder()))
-        JournalDrop([&dictionary](const std::string& word) { return dictionary.Contains(word); });
+    if (saving.SaveToFile(m_platform.Folder()))
+        JournalDrop([&saving](const std::string& word) { return saving.Contains(word); });
     page::CloseDialog(IDD_SAVE);
 }
 
@@ -247,6 +251,55 @@ void CWebWindow::FocusWordField() { page::FocusControl(kMainWindow, IDC_WORD); }
 void CWebWindow::FocusStartGame() { page::FocusControl(kMainWindow, IDC_START_GAME); }
 
 std::string CWebWindow::JournalPath() const { return m_platform.Folder() + "VREL.JNL"; }
+
+std::string CWebWindow::GenerationPath() const { return m_platform.Folder() + "VREL.GEN"; }
+
+void CWebWindow::AddJournalWords(CWordDictionary& dictionary) {
+    std::unique_ptr<InputFile> journal = m_platform.OpenForRead(JournalPath(), nullptr);
+    if (!journal) return;
+    ReadDictionaryLines(*journal, [&dictionary](const DictionaryLine& line) {
+        std::string word = line.text;
+        CWordDictionary::NormalizeWord(word);
+        if (dictionary.IsValidWord(word)) dictionary.AddWord(word);
+    });
+}
+
+std::string CWebWindow::ReadStoredLine(const std::string& path) {
+    std::string first;
+    if (std::unique_ptr<InputFile> file = m_platform.OpenForRead(path, nullptr))
+        ReadDictionaryLines(*file, [&first](const DictionaryLine& line) {
+            if (first.empty()) first = line.text;
+        });
+    return first;
+}
+
+std::string CWebWindow::StoredGeneration() {
+    StoredFilesLock lock;
+    // Unreadable storage cannot tell of an import either.
+    return lock.Held() ? ReadStoredLine(GenerationPath()) : m_strGeneration;
+}
+
+bool CWebWindow::StoreNextGeneration() {
+    StoredFilesLock lock;
+    if (!lock.Held()) return false;
+    const unsigned long count = std::strtoul(ReadStoredLine(GenerationPath()).c_str(), nullptr, 10);
+    const std::string next = std::to_string(count + 1);
+    if (!WriteStored(GenerationPath(), next + "\r\n")) return false;
+    m_strGeneration = next;
+    return true;
+}
+
+bool CWebWindow::WriteStored(const std::string& path, const std::string& text) {
+    const std::string temporary = path + ".XXX";
+    std::unique_ptr<OutputFile> file = m_platform.CreateForWrite(temporary, nullptr);
+    if (!file) return false;
+    const bool written = file->Write(text.data(), text.size()) && file->Close();
+    if (!written) {
+        m_platform.RemoveFile(temporary);
+        return false;
+    }
+    return m_platform.MoveOver(temporary, path, nullptr);
+}
 
 void CWebWindow::JournalAdd(const std::string& word) {
     m_journalWords.push_back(word);
@@ -270,13 +323,5 @@ bool CWebWindow::JournalDrop(const std::function<bool(const std::string&)>& drop
         return false;
     }
     if (!append.empty()) kept += append + "\r\n";
-    const std::string temporary = JournalPath() + ".XXX";
-    std::unique_ptr<OutputFile> file = m_platform.CreateForWrite(temporary, nullptr);
-    if (!file) return false;
-    const bool written = file->Write(kept.data(), kept.size()) && file->Close();
-    if (!written) {
-        m_platform.RemoveFile(temporary);
-        return false;
-    }
-    return m_platform.MoveOver(temporary, JournalPath(), nullptr);
+    return WriteStored(JournalPath(), kept);
 }

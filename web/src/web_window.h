@@ -66,6 +66,20 @@ class CWebWindow : public GameWindow {
     // The word filter: runs on every change of the word field's text.
     void OnWordUpdate();
     std::string JournalPath() const;
+    // VREL.GEN counts the imports into the stored folder, so that a tab that
+    // loaded before another tab's import knows it at its save.
+    std::string GenerationPath() const;
+    // Adds the journal's words to dictionary.
+    void AddJournalWords(CWordDictionary& dictionary);
+    // The first line of a file in the folder; empty when there is none.
+    std::string ReadStoredLine(const std::string& path);
+    // The import count as stored now.
+    std::string StoredGeneration();
+    // Counts an import; false when it could not be stored.
+    bool StoreNextGeneration();
+    // Puts text in the file at path, in the browser's storage when it is
+    // stored there; false on failure. The caller holds the stored files' lock.
+    bool WriteStored(const std::string& path, const std::string& text);
     // Appends a confirmed word to the journal; shows the error box when it
     // could not be stored.
     void JournalAdd(const std::string& word);
@@ -82,8 +96,10 @@ class CWebWindow : public GameWindow {
     std::string m_letters[16];
     bool m_bInPlay = false;
     bool m_bSaved = false;
-    // Journal words this page added to its dictionary: read at the start or
-    // confirmed since.
+    // The import count when this tab loaded its dictionary, or imported.
+    std::string m_strGeneration;
+    // Words confirmed in this tab and put in the journal. No to the save
+    // question drops these, and not the words other tabs put there.
     std::vector<std::string> m_journalWords;
 };
 

@@ -87,6 +87,58 @@ test('two tabs that each confirm a word keep both, saved and exported', async ()
   await context.close();
 });
 
+test('an import survives the save of a tab opened before it; No in one tab keeps another tab\'s words', async () => {
+  const [first, second] = unknownWords();
+  let context = await browser.newContext();
+  const before = await openGame(context, server.url, '?seed=1');
+  const importer = await openGame(context, server.url, '?seed=1');
+  await importer.locator('#import').setInputFiles({ name: 'two.dat', mimeType: 'text/plain', buffer: Buffer.from('CAT\r\nDOG\r\n') });
+  await importer.locator('body[data-idle]').waitFor();
+  await startGame(before);
+  await confirmWord(before, first);
+  await control(before, 1).click();
+  await answer(before, 'Yes');
+  await before.locator('#ended').waitFor();
+  let after = await openGame(context, server.url, '?seed=1');
+  assert.deepEqual((await exportedWords(after)).sort(), ['CAT', 'DOG', first].sort());
+  await context.close();
+
+  // Tab A's word is only in the journal; tab B read it at its start.
+  context = await browser.newContext();
+  const a = await openGame(context, server.url, '?seed=1');
+  await startGame(a);
+  await confirmWord(a, second);
+  const b = await openGame(context, server.url, '?seed=1');
+  await control(b, 1).click();
+  await answer(b, 'No');
+  await b.locator('#ended').waitFor();
+  await a.close();
+  after = await openGame(context, server.url, '?seed=1');
+  assert.ok((await exportedWords(after)).includes(second), `${second} kept`);
+  await context.close();
+});
+
+test('the word field takes no typing while a command waits for the stored files', async () => {
+  const [word] = unknownWords();
+  const context = await browser.newContext();
+  const page = await openGame(context, server.url, '?seed=1');
+  const holder = await openGame(context, server.url, '?seed=2');
+  await holder.evaluate(() => new Promise(held => navigator.locks.request('vrel-player-files',
+    () => { held(); return new Promise(release => { window.release = release; }); })));
+  await startGame(page);
+  await control(page, 119).fill(word);
+  await control(page, 135).click();
+  await answer(page, 'Yes');
+  await page.locator('body:not([data-idle])').waitFor();
+  await control(page, 119).focus();
+  await page.keyboard.type(word.slice(0, 1));
+  assert.equal(await control(page, 119).inputValue(), '');
+  await holder.evaluate(() => window.release());
+  await page.locator('body[data-idle]').waitFor();
+  assert.deepEqual(await listItems(page, 1001), [word]);
+  await context.close();
+});
+
 test('importing hostile files: no crash, and the old dictionary stays until a new one loads', async () => {
   const context = await browser.newContext();
   const page = await openGame(context, server.url, '?seed=1');
