@@ -24,11 +24,6 @@ void Board::DealBoard(const CWordDictionary& dictionary) {
     for (char& cell : m_cells) cell = DrawLetter(dictionary);
 }
 
-void Board::ShowLetters(ControlTextSink& window) const {
-    for (int i = 0; i < BOARD_CELLS; ++i)
-        window.SetControlText(FIRST_LETTER_BUTTON + i, std::string(1, m_cells[i]));
-}
-
 void Board::SetLetters(std::string_view letters) {
     for (int i = 0; i < BOARD_CELLS; ++i)
         m_cells[i] = i < static_cast<int>(letters.size()) ? letters[i] : '\0';

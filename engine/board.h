@@ -14,7 +14,6 @@
 #include <string>
 #include <string_view>
 
-#include "resource.h"
 #include "word_index.h"
 #include "word_list.h"
 
@@ -24,16 +23,6 @@ constexpr int BOARD_SIZE = 4;
 constexpr int BOARD_CELLS = BOARD_SIZE * BOARD_SIZE;
 // The bit of a cell in a set of cells, one bit per cell.
 inline std::uint16_t CellBit(int cell) { return static_cast<std::uint16_t>(1u << cell); }
-// Control id of the letter button of cell 0; cell i has id + i.
-constexpr int FIRST_LETTER_BUTTON = IDC_LETTER_FIRST;
-
-// Something whose child control with a given id can show a text.
-class ControlTextSink {
-  public:
-    virtual ~ControlTextSink() = default;
-    virtual void SetControlText(int id, const std::string& text) = 0;
-};
-
 // Receives the running count of words found by FindAllWords.
 class ProgressSink {
   public:
@@ -62,8 +51,11 @@ class Board {
         assert(row >= 0 && row < BOARD_SIZE && column >= 0 && column < BOARD_SIZE);
         return m_cells[row * BOARD_SIZE + column];
     }
-    // Gives control FIRST_LETTER_BUTTON + i the letter of cell i.
-    void ShowLetters(ControlTextSink& window) const;
+    // The letter of cell i, the cells counted row by row from the top left.
+    char Cell(int i) const {
+        assert(i >= 0 && i < BOARD_CELLS);
+        return m_cells[i];
+    }
     // Sets the letters directly, row by row (16 letters).
     void SetLetters(std::string_view letters);
 

@@ -4,7 +4,10 @@
 //
 //   CGame game(window);
 //   game.Dictionary().LoadFromFile();
+//   game.OnOpen();        // the controls of a window out of play
 //   game.OnStartGame();   // deal, search, score line
+//   game.OnLetter(5);     // a click on a cube: its letter ends the word
+//   game.OnWordChanged(); // the word filter, on every change of the field
 //   game.OnAddWord();     // the word field's text
 //   game.OnQuitGame();    // results, average
 //   game.OnExit();        // save question; the window then closes
@@ -19,17 +22,33 @@
 #include "dictionary.h"
 #include "word_list.h"
 
+// The main window's controls that the rules switch on and off.
+enum class GameControl {
+    kLetters,  // the sixteen letter cubes
+    kWordField,
+    kFoundList,
+    kStartGame,
+    kQuitGame,
+    kClear,
+    kAddWord,
+};
+constexpr int kGameControls = 7;
+
 // What the rules need from the main window and the dialogs it opens.
-class GameWindow : public ControlTextSink {
+class GameWindow {
   public:
-    // Switches the controls to the in-play or the out-of-play set.
-    virtual void EnableGameControls(bool inPlay) = 0;
+    virtual ~GameWindow() = default;
+    // Shows the board's letters on the cubes.
+    virtual void ShowBoard(const Board& board) = 0;
+    virtual void EnableControl(GameControl control, bool enabled) = 0;
     // The found-words list: empty it, or add one word.
     virtual void ClearFoundList() = 0;
     virtual void AddFoundWord(const std::string& word) = 0;
     // The word field's text.
     virtual std::string GetWordText() = 0;
     virtual void SetWordText(const std::string& text) = 0;
+    // Puts back the text the word filter last accepted, the caret after it.
+    virtual void RestoreWordText(const std::string& text) = 0;
     // The per-game score line and the average line.
     virtual void ShowScoreLine(const std::string& text) = 0;
     virtual void ShowAverageLine(const std::string& text) = 0;
@@ -51,6 +70,11 @@ class GameWindow : public ControlTextSink {
     virtual void QuitHelp() = 0;
     virtual void FocusWordField() = 0;
     virtual void FocusStartGame() = 0;
+    // Notices for a window that keeps more than the program does: a word the
+    // player confirmed went into the dictionary; the player chose not to
+    // save the changed dictionary.
+    virtual void WordStored(const std::string& /*word*/) {}
+    virtual void SaveDeclined() {}
 };
 
 class CGame {
@@ -59,7 +83,17 @@ class CGame {
     CGame(const CGame&) = delete;
     CGame& operator=(const CGame&) = delete;
 
+    // The controls of a window that has just opened: out of play.
+    void OnOpen();
     void OnStartGame();
+    // A click on the cube of cell (0-15) while in play: its letter ends the
+    // word field's text if the text can then still be traced, else a beep.
+    void OnLetter(int cell);
+    // The word filter, run on every change of the word field's text: text
+    // that cannot be traced is undone with a beep, and Clear and Add Word
+    // follow the text.
+    void OnWordChanged();
+    void OnClear();
     void OnAddWord();
     void OnQuitGame();
     // Offers to save a changed dictionary and releases help; the window then
@@ -68,6 +102,9 @@ class CGame {
     void UpdateScoreLine();
     void ShowResults();
 
+    // Whether the control is enabled, as the rules last set it; a window
+    // takes a command only from an enabled control.
+    bool IsEnabled(GameControl control) const { return m_enabled[static_cast<int>(control)]; }
     CWordDictionary& Dictionary() { return m_dictionary; }
     // The board of the current game; null before the first Start Game.
     const Board* GetBoard() const { return m_pBoard.get(); }
@@ -83,7 +120,14 @@ class CGame {
     int TotalPossible() const { return m_nTotalPossible; }
 
   private:
+    void Enable(GameControl control, bool enabled);
+    // The in-play or the out-of-play set of controls.
+    void EnterPlay(bool inPlay);
+
     GameWindow& m_window;
+    bool m_enabled[kGameControls] = {};
+    // The word field's last text that the filter accepted.
+    std::string m_strLastTraceable;
     CWordDictionary m_dictionary;
     std::unique_ptr<Board> m_pBoard;
     WordList m_allWords;

@@ -8,8 +8,6 @@
 #include "save_dlg.h"
 #include "search_dlg.h"
 
-std::string CGameDlg::s_strLastTraceable;
-
 const MessageRow<CGameDlg> CGameDlg::s_messageMap[] = {
     {WM_INITDIALOG, 0, 0, &CGameDlg::OnInitDialog},
     {WM_COMMAND, BN_CLICKED, IDC_ABOUT_BUTTON, &CGameDlg::OnAbout},
@@ -43,7 +41,7 @@ const MessageRow<CGameDlg> CGameDlg::s_messageMap[] = {
     {},
 };
 
-static_assert(IDC_LETTER_LAST == FIRST_LETTER_BUTTON + BOARD_CELLS - 1, "one button per cell");
+static_assert(IDC_LETTER_LAST == IDC_LETTER_FIRST + BOARD_CELLS - 1, "one button per cell");
 
 CGameDlg::CGameDlg() : CDialog(IDD_GAME), m_game(*this) {}
 
@@ -63,7 +61,7 @@ BOOL CGameDlg::OnInitDialog(int) {
     // Handled before the hidden window is first shown: the dictionary loads
     // behind its own dialog, then the main window appears.
     PostCommand(IDC_LOAD_COMMAND);
-    EnableGameControls(false);
+    m_game.OnOpen();
     m_btnStartGame.SetFocus();
     return FALSE;  // the focus is set
 }
@@ -111,32 +109,12 @@ BOOL CGameDlg::OnAddWord(int) {
 }
 
 BOOL CGameDlg::OnLetterButton(int id) {
-    char letter[8] = {};
-    GetDlgItemTextA(GetHwnd(), id, letter, static_cast<int>(sizeof letter));
-    if (letter[0] == '\0') return TRUE;
-    const std::string candidate = GetWordText() + letter;
-    if (m_game.WordFieldTakes(candidate))
-        SetWordText(candidate);  // the filter runs on the change
-    else
-        Beep();
+    m_game.OnLetter(id - IDC_LETTER_FIRST);
     return TRUE;
 }
 
-// Keeps the word field to traceable text: any change that cannot be traced
-// is undone, and Clear and Add Word follow the text.
 BOOL CGameDlg::OnWordUpdate(int) {
-    const std::string text = GetWordText();
-    if (m_game.WordFieldTakes(text)) {
-        s_strLastTraceable = text;
-    } else {
-        Beep();
-        // Runs this filter again, which accepts the remembered text.
-        SetWordText(s_strLastTraceable);
-        PlaceCaretAtEnd(s_strLastTraceable.size());
-    }
-    const std::string now = GetWordText();
-    m_btnClear.Enable(!now.empty());
-    m_btnAddWord.Enable(now.size() >= static_cast<std::size_t>(MIN_WORD_LEN));
+    m_game.OnWordChanged();
     return TRUE;
 }
 
@@ -146,8 +124,7 @@ BOOL CGameDlg::OnWordSetFocus(int) {
 }
 
 BOOL CGameDlg::OnClear(int) {
-    SetWordText("");
-    FocusWordField();
+    m_game.OnClear();
     return TRUE;
 }
 
@@ -158,15 +135,24 @@ void CGameDlg::PlaceCaretAtEnd(std::size_t length) {
     m_editWord.Send(EM_SETSEL, end, static_cast<LPARAM>(end));
 }
 
-void CGameDlg::SetControlText(int id, const std::string& text) { SetItemText(id, text); }
+void CGameDlg::ShowBoard(const Board& board) {
+    for (int i = 0; i < BOARD_CELLS; ++i)
+        SetItemText(IDC_LETTER_FIRST + i, std::string(1, board.Cell(i)));
+}
 
-void CGameDlg::EnableGameControls(bool inPlay) {
-    for (int id = IDC_LETTER_FIRST; id <= IDC_LETTER_LAST; ++id)
-        EnableWindow(Item(id), inPlay ? TRUE : FALSE);
-    m_editWord.Enable(inPlay);
-    m_listFound.Enable(inPlay);
-    m_btnStartGame.Enable(!inPlay);
-    m_btnQuitGame.Enable(inPlay);
+void CGameDlg::EnableControl(GameControl control, bool enabled) {
+    switch (control) {
+        case GameControl::kLetters:
+            for (int id = IDC_LETTER_FIRST; id <= IDC_LETTER_LAST; ++id)
+                EnableWindow(Item(id), enabled ? TRUE : FALSE);
+            break;
+        case GameControl::kWordField: m_editWord.Enable(enabled); break;
+        case GameControl::kFoundList: m_listFound.Enable(enabled); break;
+        case GameControl::kStartGame: m_btnStartGame.Enable(enabled); break;
+        case GameControl::kQuitGame: m_btnQuitGame.Enable(enabled); break;
+        case GameControl::kClear: m_btnClear.Enable(enabled); break;
+        case GameControl::kAddWord: m_btnAddWord.Enable(enabled); break;
+    }
 }
 
 void CGameDlg::ClearFoundList() { m_listFound.Send(LB_RESETCONTENT); }
@@ -178,6 +164,12 @@ void CGameDlg::AddFoundWord(const std::string& word) {
 std::string CGameDlg::GetWordText() { return m_editWord.GetText(); }
 
 void CGameDlg::SetWordText(const std::string& text) { m_editWord.SetText(text); }
+
+void CGameDlg::RestoreWordText(const std::string& text) {
+    // Runs the filter again, which accepts the text.
+    SetWordText(text);
+    PlaceCaretAtEnd(text.size());
+}
 
 void CGameDlg::ShowScoreLine(const std::string& text) { SetItemText(IDC_SCORE_LINE, text); }
 

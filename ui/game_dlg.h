@@ -15,12 +15,13 @@ class CGameDlg : public CDialog, public GameWindow {
     CGameDlg();
 
     // GameWindow.
-    void SetControlText(int id, const std::string& text) override;
-    void EnableGameControls(bool inPlay) override;
+    void ShowBoard(const Board& board) override;
+    void EnableControl(GameControl control, bool enabled) override;
     void ClearFoundList() override;
     void AddFoundWord(const std::string& word) override;
     std::string GetWordText() override;
     void SetWordText(const std::string& text) override;
+    void RestoreWordText(const std::string& text) override;
     void ShowScoreLine(const std::string& text) override;
     void ShowAverageLine(const std::string& text) override;
     void Beep() override;
@@ -68,8 +69,6 @@ class CGameDlg : public CDialog, public GameWindow {
     CControl m_listFound;
     CGame m_game;
 
-    // The word field's last accepted text, for the whole process.
-    static std::string s_strLastTraceable;
     static const MessageRow<CGameDlg> s_messageMap[];
 };
 

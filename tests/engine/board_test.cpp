@@ -27,11 +27,6 @@ std::string Rows(const Board& board) {
     return rows;
 }
 
-struct RecordingControls : ControlTextSink {
-    std::vector<std::pair<int, std::string>> calls;
-    void SetControlText(int id, const std::string& text) override { calls.emplace_back(id, text); }
-};
-
 TEST(Random, KnownSequences) {
     EXPECT_EQ(Draws(1, 6), (std::vector<int>{41, 18467, 6334, 26500, 19169, 15724}));
     EXPECT_EQ(Draws(0, 6), (std::vector<int>{38, 7719, 21238, 2437, 8855, 11797}));
@@ -148,23 +143,16 @@ TEST(Deal, EveryCellHoldsAnAlphabetLetter) {
     }
 }
 
-TEST(Deal, ShowLettersFillsButtonsRowByRow) {
+TEST(Deal, CellsCountRowByRowFromTheTopLeft) {
     CWordDictionary dict;
     Board board;
     SeedRandom(1);
     board.DealBoard(dict);
-    RecordingControls window;
-    board.ShowLetters(window);
-    ASSERT_EQ(window.calls.size(), 16u);
     const std::string letters = "MSQAEGOQKAAIACVI";
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(window.calls[i].first, FIRST_LETTER_BUTTON + i);
-        EXPECT_EQ(window.calls[i].second, std::string(1, letters[i])) << "button " << 1004 + i;
+    for (int i = 0; i < BOARD_CELLS; ++i) {
+        EXPECT_EQ(board.Cell(i), letters[i]) << "cell " << i;
+        EXPECT_EQ(board.LetterAt(i / BOARD_SIZE, i % BOARD_SIZE), letters[i]) << "cell " << i;
     }
-    EXPECT_EQ(window.calls[0], std::make_pair(1004, std::string("M")));   // top left
-    EXPECT_EQ(window.calls[3], std::make_pair(1007, std::string("A")));   // top right
-    EXPECT_EQ(window.calls[12], std::make_pair(1016, std::string("A")));  // bottom left
-    EXPECT_EQ(window.calls[15], std::make_pair(1019, std::string("I")));  // bottom right
 }
 
 }  // namespace

@@ -38,11 +38,16 @@ class FakeWindow : public GameWindow {
     std::vector<int> progress;
     std::function<void(const Board&)> beforeSearch;
 
-    void SetControlText(int id, const std::string& text) override {
-        log.push_back("SetControlText " + std::to_string(id) + " " + text);
+    void ShowBoard(const Board& board) override {
+        std::string letters;
+        for (int i = 0; i < BOARD_CELLS; ++i) letters += board.Cell(i);
+        log.push_back("ShowBoard " + letters);
     }
-    void EnableGameControls(bool inPlay) override {
-        log.push_back(inPlay ? "EnableGameControls in play" : "EnableGameControls out of play");
+    void EnableControl(GameControl control, bool enabled) override {
+        static const char* const names[] = {"Letters",   "WordField", "FoundList", "StartGame",
+                                            "QuitGame", "Clear",     "AddWord"};
+        log.push_back(std::string("Enable ") + names[static_cast<int>(control)] +
+                      (enabled ? " on" : " off"));
     }
     void ClearFoundList() override {
         listed.clear();
@@ -59,6 +64,10 @@ class FakeWindow : public GameWindow {
     void SetWordText(const std::string& text) override {
         word = text;
         log.push_back("SetWordText " + text);
+    }
+    void RestoreWordText(const std::string& text) override {
+        word = text;
+        log.push_back("RestoreWordText " + text);
     }
     void ShowScoreLine(const std::string& text) override {
         scoreLine = text;
@@ -105,7 +114,18 @@ class FakeWindow : public GameWindow {
     void QuitHelp() override { log.push_back("QuitHelp"); }
     void FocusWordField() override { log.push_back("FocusWordField"); }
     void FocusStartGame() override { log.push_back("FocusStartGame"); }
+    void WordStored(const std::string& text) override { log.push_back("WordStored " + text); }
+    void SaveDeclined() override { log.push_back("SaveDeclined"); }
 };
+
+// The requests that switch the controls to the in-play or out-of-play set.
+Log PlayControls(bool inPlay) {
+    const char* on = inPlay ? " on" : " off";
+    const char* off = inPlay ? " off" : " on";
+    return {std::string("Enable Letters") + on, std::string("Enable WordField") + on,
+            std::string("Enable FoundList") + on, std::string("Enable StartGame") + off,
+            std::string("Enable QuitGame") + on};
+}
 
 // Stores words traced along paths of the board until exactly count stored
 // words can be traced on it.
@@ -163,12 +183,10 @@ TEST(Percent, TruncatesAndNeverDividesByZero) {
 
 TEST_F(Game, StartGameSteps) {
     EXPECT_EQ(game.GetBoard(), nullptr);
-    Log expected{"EnableGameControls in play"};
-    const std::string letters = "MSQAEGOQKAAIACVI";  // the first deal after seed 1
-    for (int i = 0; i < 16; ++i)
-        expected.push_back("SetControlText " + std::to_string(1004 + i) + " " + letters[i]);
+    Log expected = PlayControls(true);
+    // The first deal after seed 1, row by row.
     expected.insert(expected.end(),
-                    {"ClearFoundList", "RunSearch",
+                    {"ShowBoard MSQAEGOQKAAIACVI", "ClearFoundList", "RunSearch",
                      "ShowScoreLine Found 0 words from a maximum of 0 (0%).", "FocusWordField"});
     EXPECT_EQ(Calls([&] { game.OnStartGame(); }), expected);
     ASSERT_NE(game.GetBoard(), nullptr);
@@ -186,9 +204,46 @@ TEST_F(Game, StartGameSteps) {
 TEST_F(Game, QuitGameSteps) {
     game.OnStartGame();
     window.word = "ABC";
-    EXPECT_EQ(Calls([&] { game.OnQuitGame(); }),
-              (Log{"SetWordText ", "ShowResultsDialog", "ShowAverageLine Average Score: 0%",
-                   "EnableGameControls out of play", "FocusStartGame"}));
+    Log expected{"SetWordText ", "ShowResultsDialog", "ShowAverageLine Average Score: 0%"};
+    for (const std::string& step : PlayControls(false)) expected.push_back(step);
+    expected.push_back("FocusStartGame");
+    EXPECT_EQ(Calls([&] { game.OnQuitGame(); }), expected);
+}
+
+// A click on a cube adds its letter while the text stays traceable; before a
+// game and after it the cubes do nothing.
+TEST_F(Game, LetterClicksBuildTraceableTextInPlayOnly) {
+    game.OnLetter(0);
+    EXPECT_EQ(window.word, "");
+    game.OnStartGame();
+    game.OnLetter(0);
+    game.OnLetter(1);
+    EXPECT_EQ(window.word, LettersOf(*game.GetBoard(), {0, 1}));
+    // M S and then the I of the last cell, which touches no S.
+    EXPECT_EQ(Calls([&] { game.OnLetter(15); }), (Log{"GetWordText", "Beep"}));
+    game.OnQuitGame();
+    EXPECT_EQ(Calls([&] { game.OnLetter(2); }), Log{});
+}
+
+TEST_F(Game, WordFilterUndoesUntraceableTextAndClearAndAddWordFollowTheText) {
+    game.OnStartGame();
+    const std::string two = LettersOf(*game.GetBoard(), {0, 1});
+    window.word = two;
+    game.OnWordChanged();
+    EXPECT_TRUE(game.IsEnabled(GameControl::kClear));
+    EXPECT_FALSE(game.IsEnabled(GameControl::kAddWord));
+    window.word = two + "Z";
+    EXPECT_EQ(Calls([&] { game.OnWordChanged(); }),
+              (Log{"GetWordText", "Beep", "RestoreWordText " + two, "GetWordText",
+                   "Enable Clear on", "Enable AddWord off"}));
+    window.word = LettersOf(*game.GetBoard(), {0, 1, 2});
+    game.OnWordChanged();
+    EXPECT_TRUE(game.IsEnabled(GameControl::kAddWord));
+    game.OnClear();
+    EXPECT_EQ(window.word, "");
+    game.OnWordChanged();
+    EXPECT_FALSE(game.IsEnabled(GameControl::kClear));
+    EXPECT_FALSE(game.IsEnabled(GameControl::kAddWord));
 }
 
 TEST_F(Game, DealsWithTheWeightsOfTheMoment) {
@@ -266,7 +321,7 @@ TEST_F(Game, UnknownWordAnsweredYesIsStoredAndOffersSaving) {
     EXPECT_EQ(Calls([&] { Enter(word); }),
               (Log{"FocusWordField", "GetWordText", "AskYesNo Is \"" + word + "\" a valid word?",
                    "AddFoundWord " + word, "SetWordText ",
-                   "ShowScoreLine Found 1 words from a maximum of 0 (0%)."}));
+                   "ShowScoreLine Found 1 words from a maximum of 0 (0%).", "WordStored " + word}));
     EXPECT_TRUE(game.Dictionary().Contains(word));
     EXPECT_TRUE(game.Dictionary().IsModified());
     EXPECT_EQ(window.listed, WordList{word});
@@ -295,7 +350,8 @@ TEST_F(Game, SevenLetterWordCountsButIsNotStored) {
     game.OnStartGame();
     const std::string word = SevenLetters();
     window.answers = {true};
-    Enter(word);
+    EXPECT_EQ(Calls([&] { Enter(word); }).back(),
+              "ShowScoreLine Found 1 words from a maximum of 0 (0%).");  // no WordStored
     EXPECT_EQ(window.listed, WordList{word});
     EXPECT_EQ(game.Found(), 1);
     EXPECT_FALSE(game.Dictionary().Contains(word));
@@ -380,7 +436,7 @@ TEST_F(Game, ExitAnsweredNoDoesNotSave) {
     window.answers = {true};
     Enter(LettersOf(*game.GetBoard(), {0, 1, 2}));
     window.answers = {false};
-    EXPECT_EQ(Calls([&] { game.OnExit(); }), (Log{kSaveQuestion, "QuitHelp"}));
+    EXPECT_EQ(Calls([&] { game.OnExit(); }), (Log{kSaveQuestion, "SaveDeclined", "QuitHelp"}));
     EXPECT_EQ(window.saved, nullptr);
 }
 

@@ -310,7 +310,7 @@ async function main() {
   page.storage = storage;
   // A browser that refuses storage still plays, but nothing added is kept.
   if (!await storage.open(code, shipped)) await messageBox(texts.nostorage, strings.IDS_ERROR_CAPTION, MB_ICONEXCLAMATION);
-  await call('vrel_start', ['number', 'string'], [seed, code]);
+  await call('vrel_start', ['number', 'string', 'string'], [seed, code, storage.tab]);
   if (ended) return;
   const exportButton = document.getElementById('export');
   const importInput = document.getElementById('import');

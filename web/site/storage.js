@@ -4,12 +4,29 @@
 // another tab stored. The page asks the browser to keep them (persistent
 // storage) rather than evict them when space runs short.
 const LOCK_NAME = 'vrel-player-files';
+// Each open tab holds a lock of its own name for as long as it lives, so
+// that the others can tell an open tab's words from a closed one's.
+const TAB_LOCK = 'vrel-tab-';
 
 export class Storage {
   constructor(module) {
     this.module = module;
     this.releases = new Map();
     this.nextToken = 1;
+    this.tab = crypto.randomUUID?.() ?? `${Date.now()}-${Math.random().toString(16).slice(2)}`;
+    navigator.locks?.request(TAB_LOCK + this.tab, () => new Promise(() => {})).catch(() => {});
+  }
+
+  // The names of the game's tabs open in this browser now.
+  async openTabs() {
+    if (!navigator.locks) return [this.tab];
+    try {
+      const { held } = await navigator.locks.query();
+      return held.map(lock => lock.name).filter(name => name.startsWith(TAB_LOCK))
+        .map(name => name.slice(TAB_LOCK.length));
+    } catch {
+      return [this.tab];
+    }
   }
 
   // Takes the lock; answers a token for unlock, or 0 when it could not.

@@ -23,14 +23,15 @@ std::unique_ptr<CWebWindow> g_window;
 extern "C" {
 
 // Seeds the random source, takes the edition (English when the code names
-// none) and loads its stored dictionary behind the loading dialog.
-EMSCRIPTEN_KEEPALIVE void vrel_start(int seed, const char* code) {
+// none) and loads its stored dictionary behind the loading dialog; tab is
+// this browser tab's name among the game's open tabs.
+EMSCRIPTEN_KEEPALIVE void vrel_start(int seed, const char* code, const char* tab) {
     const Edition* edition = FindEdition(code);
     if (!edition) edition = FindEdition("en");
     SeedRandom(static_cast<std::uint32_t>(seed) & 0xFFFF);
-    g_platform = std::make_unique<WebPlatform>(*edition);
+    g_platform = std::make_unique<WebPlatform>(*edition, BrowserPage());
     Platform::Set(g_platform.get());
-    g_window = std::make_unique<CWebWindow>(*g_platform);
+    g_window = std::make_unique<CWebWindow>(*g_platform, tab);
     g_window->Start();
 }
 

@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <cstdlib>
+
 // Each call hands the page's script (Module.page, set by app.js) pointers
 // into the module's memory; texts are (pointer, length) of 8-bit bytes.
 // clang-format off
@@ -30,52 +32,81 @@ EM_ASYNC_JS(int, js_message_box, (const char* text, int textLength, const char* 
         Module.page.decode(HEAPU8.subarray(text, text + textLength)),
         Module.page.decode(HEAPU8.subarray(caption, caption + captionLength)), type);
 });
-EM_ASYNC_JS(void, js_yield, (), { await new Promise(resolve => setTimeout(resolve, 0)); });
 EM_JS(void, js_open_help, (), { Module.page.openHelp(); });
 EM_JS(void, js_end_program, (int code), { Module.page.endProgram(code); });
-EM_JS(double, js_now, (), { return performance.now(); });
 EM_ASYNC_JS(int, js_lock, (), { return await Module.page.storage.lock(); });
 EM_JS(void, js_unlock, (int token), { Module.page.storage.unlock(token); });
 EM_ASYNC_JS(int, js_pull, (), { return (await Module.page.storage.sync(true)) ? 1 : 0; });
 EM_ASYNC_JS(int, js_push, (), { return (await Module.page.storage.sync(false)) ? 1 : 0; });
+// The names joined by new lines, in memory that the caller frees.
+EM_ASYNC_JS(char*, js_open_tabs, (), {
+    const names = (await Module.page.storage.openTabs()).join('\n');
+    const size = lengthBytesUTF8(names) + 1;
+    const pointer = _malloc(size);
+    stringToUTF8(names, pointer, size);
+    return pointer;
+});
 // clang-format on
 
-namespace page {
-
 namespace {
+
 int Length(const std::string& text) { return static_cast<int>(text.size()); }
+
+class Browser : public Page {
+  public:
+    void SetControlText(int dialog, int id, const std::string& text) override {
+        js_set_control_text(dialog, id, text.data(), Length(text));
+    }
+    void EnableControl(int dialog, int id, bool enabled) override {
+        js_enable_control(dialog, id, enabled);
+    }
+    void FocusControl(int dialog, int id) override { js_focus_control(dialog, id); }
+    void ClearList(int dialog, int id) override { js_clear_list(dialog, id); }
+    void AddListItem(int dialog, int id, const std::string& text) override {
+        js_add_list_item(dialog, id, text.data(), Length(text));
+    }
+    void SetWordText(const std::string& text, bool caretAtEnd) override {
+        js_set_word_text(text.data(), Length(text), caretAtEnd);
+    }
+    void Beep() override { js_beep(); }
+    void OpenDialog(int dialog) override { js_open_dialog(dialog); }
+    void CloseDialog(int dialog) override { js_close_dialog(dialog); }
+    void ShowMainWindow() override { js_show_main_window(); }
+    int RunDialog(int dialog) override { return js_run_dialog(dialog); }
+    int MessageBox(const std::string& text, const std::string& caption, unsigned type) override {
+        return js_message_box(text.data(), Length(text), caption.data(), Length(caption), type);
+    }
+    void OpenHelp() override { js_open_help(); }
+    [[noreturn]] void EndProgram(int code) override {
+        js_end_program(code);  // throws out of the module
+        __builtin_unreachable();
+    }
+    void Pause(int milliseconds) override { emscripten_sleep(static_cast<unsigned>(milliseconds)); }
+    int Lock() override { return js_lock(); }
+    void Unlock(int token) override { js_unlock(token); }
+    bool Pull() override { return js_pull() != 0; }
+    bool Push() override { return js_push() != 0; }
+    std::vector<std::string> OpenTabs() override {
+        char* joined = js_open_tabs();
+        std::vector<std::string> names;
+        std::string name;
+        for (const char* c = joined; *c; ++c) {
+            if (*c != '\n') {
+                name += *c;
+                continue;
+            }
+            names.push_back(name);
+            name.clear();
+        }
+        if (!name.empty()) names.push_back(name);
+        std::free(joined);
+        return names;
+    }
+};
+
 }  // namespace
 
-void SetControlText(int dialog, int id, const std::string& text) {
-    js_set_control_text(dialog, id, text.data(), Length(text));
+Page& BrowserPage() {
+    static Browser browser;
+    return browser;
 }
-void EnableControl(int dialog, int id, bool enabled) { js_enable_control(dialog, id, enabled); }
-void FocusControl(int dialog, int id) { js_focus_control(dialog, id); }
-void ClearList(int dialog, int id) { js_clear_list(dialog, id); }
-void AddListItem(int dialog, int id, const std::string& text) {
-    js_add_list_item(dialog, id, text.data(), Length(text));
-}
-void SetWordText(const std::string& text, bool caretAtEnd) {
-    js_set_word_text(text.data(), Length(text), caretAtEnd);
-}
-void Beep() { js_beep(); }
-void OpenDialog(int dialog) { js_open_dialog(dialog); }
-void CloseDialog(int dialog) { js_close_dialog(dialog); }
-void ShowMainWindow() { js_show_main_window(); }
-int RunDialog(int dialog) { return js_run_dialog(dialog); }
-int MessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    return js_message_box(text.data(), Length(text), caption.data(), Length(caption), type);
-}
-void YieldToPage() { js_yield(); }
-void OpenHelp() { js_open_help(); }
-void EndProgram(int code) {
-    js_end_program(code);  // throws out of the module
-    __builtin_unreachable();
-}
-double Now() { return js_now(); }
-int Lock() { return js_lock(); }
-void Unlock(int token) { js_unlock(token); }
-bool Pull() { return js_pull() != 0; }
-bool Push() { return js_push() != 0; }
-
-}  // namespace page

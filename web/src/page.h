@@ -8,47 +8,55 @@
 #define VREL_WEB_PAGE_H_
 
 #include <string>
+#include <vector>
 
-namespace page {
+// The page's script, as the module's front end sees it; BrowserPage() is
+// the real one, tests put a fake in its place.
+class Page {
+  public:
+    virtual ~Page() = default;
 
-// Drawing.
-void SetControlText(int dialog, int id, const std::string& text);
-void EnableControl(int dialog, int id, bool enabled);
-void FocusControl(int dialog, int id);
-void ClearList(int dialog, int id);
-void AddListItem(int dialog, int id, const std::string& text);
-// The word field's text; caretAtEnd puts the caret after it.
-void SetWordText(const std::string& text, bool caretAtEnd);
-void Beep();
-// Opens a dialog over the main window (or alone while it is hidden).
-void OpenDialog(int dialog);
-void CloseDialog(int dialog);
-// Shows the main window (hidden until the dictionary has loaded).
-void ShowMainWindow();
-// Waits until the player ends the dialog; answers its end code.
-int RunDialog(int dialog);
-// Waits: a message box; answers the button pressed.
-int MessageBox(const std::string& text, const std::string& caption, unsigned type);
-// Waits: lets the page draw once.
-void YieldToPage();
-// Opens the help.
-void OpenHelp();
-// Ends the page's program with the exit code; does not return.
-[[noreturn]] void EndProgram(int code);
-// Milliseconds on a steady clock.
-double Now();
+    // Drawing.
+    virtual void SetControlText(int dialog, int id, const std::string& text) = 0;
+    virtual void EnableControl(int dialog, int id, bool enabled) = 0;
+    virtual void FocusControl(int dialog, int id) = 0;
+    virtual void ClearList(int dialog, int id) = 0;
+    virtual void AddListItem(int dialog, int id, const std::string& text) = 0;
+    // The word field's text; caretAtEnd puts the caret after it.
+    virtual void SetWordText(const std::string& text, bool caretAtEnd) = 0;
+    virtual void Beep() = 0;
+    // Opens a dialog over the main window (or alone while it is hidden).
+    virtual void OpenDialog(int dialog) = 0;
+    virtual void CloseDialog(int dialog) = 0;
+    // Shows the main window (hidden until the dictionary has loaded).
+    virtual void ShowMainWindow() = 0;
+    // Waits until the player ends the dialog; answers its end code.
+    virtual int RunDialog(int dialog) = 0;
+    // Waits: a message box; answers the button pressed.
+    virtual int MessageBox(const std::string& text, const std::string& caption,
+                           unsigned type) = 0;
+    // Opens the help.
+    virtual void OpenHelp() = 0;
+    // Ends the page's program with the exit code; does not return.
+    [[noreturn]] virtual void EndProgram(int code) = 0;
+    // Waits: lets time pass before a file operation is tried again.
+    virtual void Pause(int milliseconds) = 0;
 
-// Storage of the player's files (the folder under /data).
-//
-// Waits: takes the lock that one browser's tabs share for the player's
-// files; answers a token for Unlock, or 0 when no lock could be had.
-int Lock();
-void Unlock(int token);
-// Waits: reads the stored files into the folder (true on success).
-bool Pull();
-// Waits: stores the folder's files (true on success).
-bool Push();
+    // Storage of the player's files (the folder under /data).
+    //
+    // Waits: takes the lock that one browser's tabs share for the player's
+    // files; answers a token for Unlock, or 0 when no lock could be had.
+    virtual int Lock() = 0;
+    virtual void Unlock(int token) = 0;
+    // Waits: reads the stored files into the folder (true on success).
+    virtual bool Pull() = 0;
+    // Waits: stores the folder's files (true on success).
+    virtual bool Push() = 0;
+    // Waits: the names of this browser's tabs of the game that are open now.
+    virtual std::vector<std::string> OpenTabs() = 0;
+};
 
-}  // namespace page
+// The page of the browser tab that runs this module.
+Page& BrowserPage();
 
 #endif  // VREL_WEB_PAGE_H_

@@ -1,25 +1,21 @@
 #include "web_platform.h"
 
-#include <emscripten.h>
-
-#include "page.h"
-
-WebPlatform::WebPlatform(const Edition& edition)
-    : m_edition(edition), m_strFolder(std::string(kStoredRoot) + edition.code + "/") {}
+WebPlatform::WebPlatform(const Edition& edition, Page& page, const std::string& root)
+    : m_edition(edition), m_page(page), m_strRoot(root), m_strFolder(root + edition.code + "/") {}
 
 std::string WebPlatform::LoadText(int id) {
     const char* text = m_edition.Text(id);
     return text ? text : "";
 }
 
-bool WebPlatform::IsStored(const std::string& path) { return path.rfind(kStoredRoot, 0) == 0; }
+bool WebPlatform::IsStored(const std::string& path) const { return path.rfind(m_strRoot, 0) == 0; }
 
 // Only a file that reached the browser's storage is in place: the move is
 // undone in the browser's eyes when it could not be stored, and the stored
 // copy stays as it was.
 bool WebPlatform::MoveOver(const std::string& from, const std::string& to, FileError* error) {
     if (!PlatformWrapper::MoveOver(from, to, error)) return false;
-    if (IsStored(to) && !page::Push()) {
+    if (IsStored(to) && !m_page.Push()) {
         ReportFileError(error, FileError::kFailed);
         return false;
     }
@@ -28,7 +24,7 @@ bool WebPlatform::MoveOver(const std::string& from, const std::string& to, FileE
 
 std::unique_ptr<FileLock> WebPlatform::LockFile(const std::string& path, FileError* error) {
     if (!IsStored(path)) return PlatformWrapper::LockFile(path, error);
-    auto lock = std::make_unique<StoredFilesLock>();
+    auto lock = std::make_unique<StoredFilesLock>(m_page);
     if (!lock->Held()) {
         ReportFileError(error, FileError::kFailed);
         return nullptr;
@@ -38,17 +34,17 @@ std::unique_ptr<FileLock> WebPlatform::LockFile(const std::string& path, FileErr
 
 int WebPlatform::ShowMessageBox(const std::string& text, const std::string& caption,
                                 unsigned type) {
-    return page::MessageBox(text, caption, type);
+    return m_page.MessageBox(text, caption, type);
 }
 
-void WebPlatform::Pause(int milliseconds) { emscripten_sleep(static_cast<unsigned>(milliseconds)); }
+void WebPlatform::Pause(int milliseconds) { m_page.Pause(milliseconds); }
 
-void WebPlatform::ExitProcess(int code) { page::EndProgram(code); }
+void WebPlatform::ExitProcess(int code) { m_page.EndProgram(code); }
 
-StoredFilesLock::StoredFilesLock() : m_token(page::Lock()), m_bHeld(false) {
-    m_bHeld = m_token != 0 && page::Pull();
+StoredFilesLock::StoredFilesLock(Page& page) : m_page(page), m_token(page.Lock()), m_bHeld(false) {
+    m_bHeld = m_token != 0 && m_page.Pull();
 }
 
 StoredFilesLock::~StoredFilesLock() {
-    if (m_token != 0) page::Unlock(m_token);
+    if (m_token != 0) m_page.Unlock(m_token);
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "editions.h"
+#include "page.h"
 #include "platform.h"
 
 // The folder of every edition's stored files.
@@ -17,8 +18,10 @@ constexpr const char* kStoredRoot = "/data/";
 
 class WebPlatform : public PlatformWrapper {
   public:
-    explicit WebPlatform(const Edition& edition);
+    // The stored folders are under root (kStoredRoot in the page).
+    WebPlatform(const Edition& edition, Page& page, const std::string& root = kStoredRoot);
 
+    Page& GetPage() const { return m_page; }
     // The stored folder of the edition, ending in '/'.
     const std::string& Folder() const { return m_strFolder; }
 
@@ -31,9 +34,11 @@ class WebPlatform : public PlatformWrapper {
     [[noreturn]] void ExitProcess(int code) override;
 
   private:
-    static bool IsStored(const std::string& path);
+    bool IsStored(const std::string& path) const;
 
     const Edition& m_edition;
+    Page& m_page;
+    std::string m_strRoot;
     std::string m_strFolder;
 };
 
@@ -42,11 +47,12 @@ class WebPlatform : public PlatformWrapper {
 // failed.
 class StoredFilesLock : public FileLock {
   public:
-    StoredFilesLock();
+    explicit StoredFilesLock(Page& page);
     ~StoredFilesLock() override;
     bool Held() const { return m_bHeld; }
 
   private:
+    Page& m_page;
     int m_token;
     bool m_bHeld;
 };

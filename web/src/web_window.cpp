@@ -21,52 +21,57 @@ constexpr const char* kAppName = "Vrel";
 // wait for the page (see the ASYNCIFY_REMOVE list in CMakeLists.txt).
 class SearchProgress : public ProgressSink {
   public:
+    explicit SearchProgress(Page& page) : m_page(page) {}
     void ReportCount(int count) override {
-        page::SetControlText(IDD_SEARCH, IDC_PROGRESS_LINE, FormatText(IDS_SEARCH_PROGRESS, count));
+        m_page.SetControlText(IDD_SEARCH, IDC_PROGRESS_LINE, FormatText(IDS_SEARCH_PROGRESS, count));
     }
+
+  private:
+    Page& m_page;
 };
 
 }  // namespace
 
-CWebWindow::CWebWindow(WebPlatform& platform) : m_platform(platform), m_game(*this) {}
+CWebWindow::CWebWindow(WebPlatform& platform, const std::string& tab)
+    : m_platform(platform), m_page(platform.GetPage()), m_strTab(tab), m_game(*this) {}
 
 void CWebWindow::Start() {
-    page::OpenDialog(IDD_LOAD);
+    m_page.OpenDialog(IDD_LOAD);
     m_game.Dictionary().LoadFromFile();
     // Words confirmed before the tab was closed, or in another tab: the
     // dictionary is then changed, as it was when the tab closed.
     AddJournalWords(m_game.Dictionary());
     m_strGeneration = ReadStoredLine(GenerationPath());
-    page::CloseDialog(IDD_LOAD);
-    EnableGameControls(false);
-    page::ShowMainWindow();
+    m_page.CloseDialog(IDD_LOAD);
+    m_game.OnOpen();
+    m_page.ShowMainWindow();
     FocusStartGame();
 }
 
 bool CWebWindow::OnCommand(int id) {
     if (id >= IDC_LETTER_FIRST && id <= IDC_LETTER_LAST) {
-        if (m_bInPlay) OnLetterButton(id);
+        m_game.OnLetter(id - IDC_LETTER_FIRST);
         return true;
     }
+    // A command of a disabled control does nothing, as its click would not.
     switch (id) {
         case IDC_START_GAME:
-            if (!m_bInPlay) m_game.OnStartGame();
+            if (m_game.IsEnabled(GameControl::kStartGame)) m_game.OnStartGame();
             break;
         case IDC_QUIT_GAME:
-            if (m_bInPlay) m_game.OnQuitGame();
+            if (m_game.IsEnabled(GameControl::kQuitGame)) m_game.OnQuitGame();
             break;
         case IDC_ADD_WORD:
-            if (m_bInPlay && m_strWord.size() >= static_cast<std::size_t>(MIN_WORD_LEN))
-                OnAddWord();
+            if (m_game.IsEnabled(GameControl::kAddWord)) m_game.OnAddWord();
             break;
         case IDC_CLEAR:
-            if (m_bInPlay && !m_strWord.empty()) OnClear();
+            if (m_game.IsEnabled(GameControl::kClear)) m_game.OnClear();
             break;
         case IDC_HELP_BUTTON:
-            page::OpenHelp();
+            m_page.OpenHelp();
             break;
         case IDC_ABOUT_BUTTON:
-            page::RunDialog(IDD_ABOUT);
+            m_page.RunDialog(IDD_ABOUT);
             break;
         case kIdOk:
             OnExit();
@@ -78,61 +83,27 @@ bool CWebWindow::OnCommand(int id) {
 }
 
 void CWebWindow::OnWordEdit(const std::string& text) {
-    if (!m_bInPlay) return;
+    if (!m_game.IsEnabled(GameControl::kWordField)) return;
     std::string upper = text;
     m_platform.UpperCase(upper);  // as the edit control's ES_UPPERCASE
     m_strWord = upper;
-    if (upper != text) page::SetWordText(upper, false);
-    OnWordUpdate();
+    if (upper != text) m_page.SetWordText(upper, false);
+    m_game.OnWordChanged();
 }
 
-void CWebWindow::OnLetterButton(int id) {
-    const std::string& letter = m_letters[id - IDC_LETTER_FIRST];
-    if (letter.empty()) return;
-    const std::string candidate = m_strWord + letter;
-    if (m_game.WordFieldTakes(candidate))
-        SetWordText(candidate);
-    else
-        Beep();
-}
+void CWebWindow::OnExit() { m_game.OnExit(); }
 
-void CWebWindow::OnAddWord() {
-    const std::size_t wordsBefore = m_game.Dictionary().WordCount();
-    m_game.OnAddWord();
-    // The player confirmed a word the dictionary did not know.
-    if (m_game.Dictionary().WordCount() > wordsBefore) JournalAdd(m_game.FoundWords().back());
-}
+void CWebWindow::WordStored(const std::string& word) { JournalAdd(word); }
 
-void CWebWindow::OnClear() {
-    SetWordText("");
-    FocusWordField();
-}
-
-void CWebWindow::OnExit() {
-    const bool modified = m_game.Dictionary().IsModified();
-    m_bSaved = false;
-    m_game.OnExit();
-    // No to the save question: the words added since the load are given up,
-    // as the program gives them up, and do not come back at the next start.
-    if (modified && !m_bSaved) {
-        const std::vector<std::string> words = m_journalWords;
-        JournalDrop([&words](const std::string& word) {
-            return std::find(words.begin(), words.end(), word) != words.end();
-        });
-    }
-}
-
-void CWebWindow::OnWordUpdate() {
-    if (m_game.WordFieldTakes(m_strWord)) {
-        m_strLastTraceable = m_strWord;
-    } else {
-        Beep();
-        m_strWord = m_strLastTraceable;
-        page::SetWordText(m_strWord, true);
-    }
-    page::EnableControl(kMainWindow, IDC_CLEAR, !m_strWord.empty());
-    page::EnableControl(kMainWindow, IDC_ADD_WORD,
-                        m_strWord.size() >= static_cast<std::size_t>(MIN_WORD_LEN));
+// No to the save question: the words added since the load are given up, as
+// the program gives them up, and do not come back at the next start. They
+// are this tab's and those of tabs closed since; a tab still open keeps its
+// own until it saves or is asked itself.
+void CWebWindow::SaveDeclined() {
+    const std::vector<std::string> open = m_page.OpenTabs();
+    JournalDrop([&](const std::string&, const std::string& tab) {
+        return tab == m_strTab || std::find(open.begin(), open.end(), tab) == open.end();
+    });
 }
 
 
@@ -157,43 +128,54 @@ void CWebWindow::Import(const std::string& path) {
     CWordDictionary stored;
     stored.LoadFromFile(folder);
     m_game.Dictionary() = std::move(stored);
-    JournalDrop([](const std::string&) { return true; });
-    m_journalWords.clear();
+    JournalDrop([](const std::string&, const std::string&) { return true; });
 }
 
-void CWebWindow::SetControlText(int id, const std::string& text) {
-    if (id >= IDC_LETTER_FIRST && id <= IDC_LETTER_LAST) m_letters[id - IDC_LETTER_FIRST] = text;
-    page::SetControlText(kMainWindow, id, text);
+void CWebWindow::ShowBoard(const Board& board) {
+    for (int i = 0; i < BOARD_CELLS; ++i)
+        m_page.SetControlText(kMainWindow, IDC_LETTER_FIRST + i, std::string(1, board.Cell(i)));
 }
 
-void CWebWindow::EnableGameControls(bool inPlay) {
-    m_bInPlay = inPlay;
-    for (int id = IDC_LETTER_FIRST; id <= IDC_LETTER_LAST; ++id)
-        page::EnableControl(kMainWindow, id, inPlay);
-    page::EnableControl(kMainWindow, IDC_WORD, inPlay);
-    page::EnableControl(kMainWindow, IDC_FOUND_LIST, inPlay);
-    page::EnableControl(kMainWindow, IDC_START_GAME, !inPlay);
-    page::EnableControl(kMainWindow, IDC_QUIT_GAME, inPlay);
+void CWebWindow::EnableControl(GameControl control, bool enabled) {
+    switch (control) {
+        case GameControl::kLetters:
+            for (int id = IDC_LETTER_FIRST; id <= IDC_LETTER_LAST; ++id)
+                m_page.EnableControl(kMainWindow, id, enabled);
+            break;
+        case GameControl::kWordField: m_page.EnableControl(kMainWindow, IDC_WORD, enabled); break;
+        case GameControl::kFoundList: m_page.EnableControl(kMainWindow, IDC_FOUND_LIST, enabled); break;
+        case GameControl::kStartGame: m_page.EnableControl(kMainWindow, IDC_START_GAME, enabled); break;
+        case GameControl::kQuitGame: m_page.EnableControl(kMainWindow, IDC_QUIT_GAME, enabled); break;
+        case GameControl::kClear: m_page.EnableControl(kMainWindow, IDC_CLEAR, enabled); break;
+        case GameControl::kAddWord: m_page.EnableControl(kMainWindow, IDC_ADD_WORD, enabled); break;
+    }
 }
 
-void CWebWindow::ClearFoundList() { page::ClearList(kMainWindow, IDC_FOUND_LIST); }
+void CWebWindow::ClearFoundList() { m_page.ClearList(kMainWindow, IDC_FOUND_LIST); }
 
 void CWebWindow::AddFoundWord(const std::string& word) {
-    page::AddListItem(kMainWindow, IDC_FOUND_LIST, word);
+    m_page.AddListItem(kMainWindow, IDC_FOUND_LIST, word);
 }
 
+// A change by the program runs the filter, as the edit control's change
+// notice runs it in the program.
 void CWebWindow::SetWordText(const std::string& text) {
     m_strWord = text;
-    page::SetWordText(text, true);
-    OnWordUpdate();
+    m_page.SetWordText(text, true);
+    m_game.OnWordChanged();
+}
+
+void CWebWindow::RestoreWordText(const std::string& text) {
+    m_strWord = text;
+    m_page.SetWordText(text, true);
 }
 
 void CWebWindow::ShowScoreLine(const std::string& text) {
-    page::SetControlText(kMainWindow, IDC_SCORE_LINE, text);
+    m_page.SetControlText(kMainWindow, IDC_SCORE_LINE, text);
 }
 
 void CWebWindow::ShowAverageLine(const std::string& text) {
-    page::SetControlText(kMainWindow, IDC_AVERAGE_LINE, text);
+    m_page.SetControlText(kMainWindow, IDC_AVERAGE_LINE, text);
 }
 
 void CWebWindow::ShowWarning(const std::string& text) {
@@ -206,30 +188,29 @@ bool CWebWindow::AskYesNo(const std::string& text) {
 
 void CWebWindow::RunSearch(const CWordDictionary& dictionary, const Board& board,
                            WordList& allWords) {
-    page::SetControlText(IDD_SEARCH, IDC_PROGRESS_LINE, "");
-    page::EnableControl(IDD_SEARCH, kIdOk, false);
-    page::OpenDialog(IDD_SEARCH);
-    SearchProgress progress;
+    m_page.SetControlText(IDD_SEARCH, IDC_PROGRESS_LINE, "");
+    m_page.EnableControl(IDD_SEARCH, kIdOk, false);
+    m_page.OpenDialog(IDD_SEARCH);
+    SearchProgress progress(m_page);
     board.FindAllWords(dictionary, allWords, progress);
-    page::EnableControl(IDD_SEARCH, kIdOk, true);
-    page::RunDialog(IDD_SEARCH);
+    m_page.EnableControl(IDD_SEARCH, kIdOk, true);
+    m_page.RunDialog(IDD_SEARCH);
 }
 
 void CWebWindow::ShowResultsDialog(const WordList& found, const WordList& missed) {
-    page::SetControlText(IDD_RESULTS, IDC_FOUND_HEADING,
+    m_page.SetControlText(IDD_RESULTS, IDC_FOUND_HEADING,
                          FormatText(IDS_FOUND_HEADING, static_cast<int>(found.size())));
-    page::ClearList(IDD_RESULTS, IDC_FOUND_WORDS);
-    for (const std::string& word : found) page::AddListItem(IDD_RESULTS, IDC_FOUND_WORDS, word);
-    page::SetControlText(IDD_RESULTS, IDC_MISSED_HEADING,
+    m_page.ClearList(IDD_RESULTS, IDC_FOUND_WORDS);
+    for (const std::string& word : found) m_page.AddListItem(IDD_RESULTS, IDC_FOUND_WORDS, word);
+    m_page.SetControlText(IDD_RESULTS, IDC_MISSED_HEADING,
                          FormatText(IDS_MISSED_HEADING, static_cast<int>(missed.size())));
-    page::ClearList(IDD_RESULTS, IDC_MISSED_LIST);
-    for (const std::string& word : missed) page::AddListItem(IDD_RESULTS, IDC_MISSED_LIST, word);
-    page::RunDialog(IDD_RESULTS);
+    m_page.ClearList(IDD_RESULTS, IDC_MISSED_LIST);
+    for (const std::string& word : missed) m_page.AddListItem(IDD_RESULTS, IDC_MISSED_LIST, word);
+    m_page.RunDialog(IDD_RESULTS);
 }
 
 void CWebWindow::SaveDictionary(const CWordDictionary& dictionary) {
-    m_bSaved = true;
-    page::OpenDialog(IDD_SAVE);
+    m_page.OpenDialog(IDD_SAVE);
     // Another tab imported a dictionary since this one loaded: the save would
     // merge the words from before the import back in. The imported one, with
     // the words confirmed since, is saved instead.
@@ -242,13 +223,15 @@ void CWebWindow::SaveDictionary(const CWordDictionary& dictionary) {
     const CWordDictionary& saving = imported ? current : dictionary;
     // The journal's words that the saved file now holds are no longer needed.
     if (saving.SaveToFile(m_platform.Folder()))
-        JournalDrop([&saving](const std::string& word) { return saving.Contains(word); });
-    page::CloseDialog(IDD_SAVE);
+        JournalDrop([&saving](const std::string& word, const std::string&) {
+            return saving.Contains(word);
+        });
+    m_page.CloseDialog(IDD_SAVE);
 }
 
-void CWebWindow::FocusWordField() { page::FocusControl(kMainWindow, IDC_WORD); }
+void CWebWindow::FocusWordField() { m_page.FocusControl(kMainWindow, IDC_WORD); }
 
-void CWebWindow::FocusStartGame() { page::FocusControl(kMainWindow, IDC_START_GAME); }
+void CWebWindow::FocusStartGame() { m_page.FocusControl(kMainWindow, IDC_START_GAME); }
 
 std::string CWebWindow::JournalPath() const { return m_platform.Folder() + "VREL.JNL"; }
 
@@ -258,7 +241,7 @@ void CWebWindow::AddJournalWords(CWordDictionary& dictionary) {
     std::unique_ptr<InputFile> journal = m_platform.OpenForRead(JournalPath(), nullptr);
     if (!journal) return;
     ReadDictionaryLines(*journal, [&dictionary](const DictionaryLine& line) {
-        std::string word = line.text;
+        std::string word = line.text.substr(0, line.text.find(' '));
         CWordDictionary::NormalizeWord(word);
         if (dictionary.IsValidWord(word)) dictionary.AddWord(word);
     });
@@ -274,13 +257,13 @@ std::string CWebWindow::ReadStoredLine(const std::string& path) {
 }
 
 std::string CWebWindow::StoredGeneration() {
-    StoredFilesLock lock;
+    StoredFilesLock lock(m_page);
     // Unreadable storage cannot tell of an import either.
     return lock.Held() ? ReadStoredLine(GenerationPath()) : m_strGeneration;
 }
 
 bool CWebWindow::StoreNextGeneration() {
-    StoredFilesLock lock;
+    StoredFilesLock lock(m_page);
     if (!lock.Held()) return false;
     const unsigned long count = std::strtoul(ReadStoredLine(GenerationPath()).c_str(), nullptr, 10);
     const std::string next = std::to_string(count + 1);
@@ -302,21 +285,25 @@ bool CWebWindow::WriteStored(const std::string& path, const std::string& text) {
 }
 
 void CWebWindow::JournalAdd(const std::string& word) {
-    m_journalWords.push_back(word);
-    if (!JournalDrop([](const std::string&) { return false; }, word))
+    if (!JournalDrop([](const std::string&, const std::string&) { return false; },
+                     word + " " + m_strTab))
         ShowError(FormatMessageText(IDS_CANNOT_SAVE, JournalPath().c_str()));
 }
 
-bool CWebWindow::JournalDrop(const std::function<bool(const std::string&)>& drop,
-                             const std::string& append) {
-    StoredFilesLock lock;
+bool CWebWindow::JournalDrop(
+    const std::function<bool(const std::string& word, const std::string& tab)>& drop,
+    const std::string& append) {
+    StoredFilesLock lock(m_page);
     if (!lock.Held()) return false;
     // Read as it is now: another tab may have added its words.
     std::string kept;
     FileError error = FileError::kNone;
     if (std::unique_ptr<InputFile> journal = m_platform.OpenForRead(JournalPath(), &error)) {
         const bool read = ReadDictionaryLines(*journal, [&](const DictionaryLine& line) {
-            if (!line.text.empty() && !drop(line.text)) kept += line.text + "\r\n";
+            const std::size_t space = line.text.find(' ');
+            const std::string word = line.text.substr(0, space);
+            const std::string tab = space == std::string::npos ? "" : line.text.substr(space + 1);
+            if (!word.empty() && !drop(word, tab)) kept += line.text + "\r\n";
         });
         if (!read) return false;
     } else if (error != FileError::kNotFound) {

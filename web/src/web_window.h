@@ -21,7 +21,8 @@
 
 class CWebWindow : public GameWindow {
   public:
-    explicit CWebWindow(WebPlatform& platform);
+    // tab names this browser tab among the others (see Page::OpenTabs).
+    CWebWindow(WebPlatform& platform, const std::string& tab);
 
     // Loads the stored dictionary behind the loading dialog, adds the
     // journal's words and shows the main window.
@@ -39,15 +40,16 @@ class CWebWindow : public GameWindow {
     void Import(const std::string& path);
 
     // GameWindow.
-    void SetControlText(int id, const std::string& text) override;
-    void EnableGameControls(bool inPlay) override;
+    void ShowBoard(const Board& board) override;
+    void EnableControl(GameControl control, bool enabled) override;
     void ClearFoundList() override;
     void AddFoundWord(const std::string& word) override;
     std::string GetWordText() override { return m_strWord; }
     void SetWordText(const std::string& text) override;
+    void RestoreWordText(const std::string& text) override;
     void ShowScoreLine(const std::string& text) override;
     void ShowAverageLine(const std::string& text) override;
-    void Beep() override { page::Beep(); }
+    void Beep() override { m_page.Beep(); }
     void ShowWarning(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
     void RunSearch(const CWordDictionary& dictionary, const Board& board,
@@ -57,14 +59,11 @@ class CWebWindow : public GameWindow {
     void QuitHelp() override {}
     void FocusWordField() override;
     void FocusStartGame() override;
+    void WordStored(const std::string& word) override;
+    void SaveDeclined() override;
 
   private:
-    void OnLetterButton(int id);
-    void OnAddWord();
-    void OnClear();
     void OnExit();
-    // The word filter: runs on every change of the word field's text.
-    void OnWordUpdate();
     std::string JournalPath() const;
     // VREL.GEN counts the imports into the stored folder, so that a tab that
     // loaded before another tab's import knows it at its save.
@@ -80,27 +79,24 @@ class CWebWindow : public GameWindow {
     // Puts text in the file at path, in the browser's storage when it is
     // stored there; false on failure. The caller holds the stored files' lock.
     bool WriteStored(const std::string& path, const std::string& text);
-    // Appends a confirmed word to the journal; shows the error box when it
-    // could not be stored.
+    // Appends a confirmed word to the journal, as "WORD TAB"; shows the error
+    // box when it could not be stored.
     void JournalAdd(const std::string& word);
-    // Drops the journal's lines for which drop is true and appends the line
-    // append if not empty; false when the journal could not be read or
-    // stored.
-    bool JournalDrop(const std::function<bool(const std::string&)>& drop,
-                     const std::string& append = "");
+    // Drops the journal's lines for which drop(word, tab) is true (tab is
+    // empty for a line without one) and appends the line append if not empty;
+    // false when the journal could not be read or stored.
+    bool JournalDrop(
+        const std::function<bool(const std::string& word, const std::string& tab)>& drop,
+        const std::string& append = "");
 
     WebPlatform& m_platform;
+    Page& m_page;
+    const std::string m_strTab;
     CGame m_game;
     std::string m_strWord;
-    std::string m_strLastTraceable;
-    std::string m_letters[16];
-    bool m_bInPlay = false;
-    bool m_bSaved = false;
     // The import count when this tab loaded its dictionary, or imported.
     std::string m_strGeneration;
-    // Words confirmed in this tab and put in the journal. No to the save
-    // question drops these, and not the words other tabs put there.
-    std::vector<std::string> m_journalWords;
+
 };
 
 #endif  // VREL_WEB_WEB_WINDOW_H_
