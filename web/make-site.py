@@ -3,7 +3,9 @@
 dialog templates and texts of every edition (from the .rc files, as
 resources.js), each edition's dictionary gzip-compressed with its notice,
 the help pages, the icons, the web app manifest and the service worker's
-list of files."""
+list of files. resources.js also gives the page the control ids and dialog
+numbers of resource.h and the message box values of engine/platform.h, so
+that its scripts and tests name them as the program does."""
 import argparse
 import gzip
 import hashlib
@@ -47,6 +49,51 @@ def c_string(literal):
     return ''.join(out)
 
 
+# The ids of the OK and Cancel buttons: Windows's own, not in resource.h.
+WINDOWS_IDS = {'IDOK': 1, 'IDCANCEL': 2}
+
+# The message box types and answers that the page's boxes take and give.
+BOX_NAMES = ('kBoxOk', 'kBoxYesNo', 'kBoxIconQuestion', 'kBoxIconExclamation',
+             'kAnswerOk', 'kAnswerYes', 'kAnswerNo')
+
+
+def resource_ids(defines):
+    """The numbers of resource.h's IDD_, IDC_ and IDI_ names, with IDOK and
+    IDCANCEL."""
+    ids = dict(WINDOWS_IDS)
+    for name, value in defines.items():
+        if re.match(r'^ID[DCI]_', name):
+            if not re.match(r'^\(?-?\d+\)?$', value):
+                sys.exit('make-site: cannot read the value of %s: %s' % (name, value))
+            ids[name] = int(value.strip('()'))
+    return ids
+
+
+def box_values(path):
+    """The message box values of platform.h's enums, by their C++ names."""
+    with open(path, encoding='utf-8') as f:
+        found = {m.group(1): int(m.group(2), 0)
+                 for m in re.finditer(r'\b(k(?:Box|Answer)\w+)\s*=\s*(0x[0-9A-Fa-f]+|\d+)', f.read())}
+    missing = [name for name in BOX_NAMES if name not in found]
+    if missing:
+        sys.exit('make-site: %s does not define %s' % (path, ', '.join(missing)))
+    return {name: found[name] for name in BOX_NAMES}
+
+
+def check_names(folders, ids, box):
+    """Every ids.NAME and boxValues.NAME that the page's scripts and tests use is
+    defined, so that a renamed id fails here and not as a control not found."""
+    for folder in folders:
+        for name in sorted(os.listdir(folder)):
+            if not name.endswith(('.js', '.mjs')):
+                continue
+            path = os.path.join(folder, name)
+            with open(path, encoding='utf-8') as f:
+                for m in re.finditer(r'\b(ids|boxValues)\.(\w+)', f.read()):
+                    if m.group(2) not in (ids if m.group(1) == 'ids' else box):
+                        sys.exit('make-site: %s uses %s, which is not defined' % (path, m.group(0)))
+
+
 def resource_id(expression, ids):
     expression = expression.strip()
     m = re.match(r'^(\w+)(?:\s*\+\s*(\d+))?$', expression)
@@ -55,12 +102,9 @@ def resource_id(expression, ids):
     name, offset = m.group(1), int(m.group(2) or 0)
     if re.match(r'^-?\d+$', name):
         return int(name) + offset
-    known = {'IDOK': 1, 'IDCANCEL': 2}
-    if name in known:
-        return known[name] + offset
     if name not in ids:
         sys.exit('make-site: unknown control id ' + name)
-    return int(ids[name].strip('()')) + offset
+    return ids[name] + offset
 
 
 def split_fields(text):
@@ -175,7 +219,9 @@ def main():
     for name in ('vrel.js', 'vrel.wasm'):
         copy(os.path.join(args.module, name), os.path.join(out, name))
 
-    ids = read_defines(os.path.join(resources, 'resource.h'))
+    ids = resource_ids(read_defines(os.path.join(resources, 'resource.h')))
+    box = box_values(os.path.join(root, 'engine', 'platform.h'))
+    check_names([os.path.join(root, 'web', 'site'), os.path.join(root, 'web', 'tests')], ids, box)
     templates = read_templates(os.path.join(resources, 'common.rc'), ids)
     editions = {}
     for edition in args.editions:
@@ -199,9 +245,12 @@ def main():
     copy(os.path.join(root, 'web', 'help.css'), os.path.join(out, 'help', 'help.css'))
 
     with open(os.path.join(out, 'resources.js'), 'w', encoding='utf-8') as f:
-        f.write('// Made by make-site.py from the .rc files: the dialog templates and\n'
+        f.write('// Made by make-site.py from the .rc files and headers: the control ids\n'
+                '// and dialog numbers, the message box values, the dialog templates and\n'
                 '// every edition\'s dialog texts and the page\'s own texts.\n')
         f.write('export const version = %s;\n' % json.dumps(args.version))
+        f.write('export const ids = %s;\n' % json.dumps(ids))
+        f.write('export const boxValues = %s;\n' % json.dumps(box))
         f.write('export const templates = %s;\n' % json.dumps(templates, ensure_ascii=False))
         f.write('export const editions = %s;\n' % json.dumps(editions, ensure_ascii=False))
 

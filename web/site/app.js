@@ -7,12 +7,11 @@
 import { decode, encode } from './cp1252.js';
 import * as dialogs from './dialogs.js';
 import { wireInput } from './input.js';
-import { editions } from './resources.js';
+import { boxValues, editions, ids } from './resources.js';
 import { fetchDictionary, Storage } from './storage.js';
 
-const MAIN_WINDOW = 102;
-const WORD_FIELD = 119;
-const LETTERS = [1004, 1019];
+const MAIN_WINDOW = ids.IDD_GAME;
+const WORD_FIELD = ids.IDC_WORD;
 
 class ProgramEnded extends Error {}
 
@@ -22,7 +21,7 @@ const code = Object.hasOwn(editions, params.get('edition') ?? '') ? params.get('
 // the page's messages; and the program's string table.
 const texts = editions[code].page;
 const strings = editions[code].strings;
-const MB_ICONEXCLAMATION = 0x30;
+const ERROR_BOX = boxValues.kBoxOk | boxValues.kBoxIconExclamation;
 const seedParam = params.get('seed');
 const seed = seedParam !== null && /^\d+$/.test(seedParam) && Number(seedParam) <= 65535
   ? Number(seedParam) : Date.now() & 0xFFFF;
@@ -69,8 +68,8 @@ function focusControl(number, id) {
 
 function runDialog(number) {
   dialogs.openWindow(number);
-  const ok = dialogs.control(number, 1);
-  if (number !== 106 && ok && !ok.disabled) ok.focus();
+  const ok = dialogs.control(number, ids.IDOK);
+  if (number !== ids.IDD_SEARCH && ok && !ok.disabled) ok.focus();
   return new Promise(resolve => dialogEnds.set(number, resolve));
 }
 
@@ -84,8 +83,9 @@ function endDialog(number, endCode) {
 
 function messageBox(text, caption, type) {
   return new Promise(resolve => {
-    const yesNo = (type & 0x0F) === 4;
-    const buttons = yesNo ? [[texts.yes, 6], [texts.no, 7]] : [['OK', 1]];
+    const yesNo = (type & 0x0F) === boxValues.kBoxYesNo;  // the type's bits, below the icon's
+    const buttons = yesNo ? [[texts.yes, boxValues.kAnswerYes], [texts.no, boxValues.kAnswerNo]]
+      : [['OK', boxValues.kAnswerOk]];
     const box = dialogs.buildMessageBox(text, caption, type, buttons, answer => {
       boxes.splice(boxes.indexOf(box), 1);
       box.close();
@@ -172,12 +172,12 @@ async function command(id) {
   if (ended || running) return;
   // Letters and Clear never wait: called at once, so that a fast drag loses
   // no cell.
-  if ((id >= LETTERS[0] && id <= LETTERS[1]) || id === 1035) {
+  if ((id >= ids.IDC_LETTER_FIRST && id <= ids.IDC_LETTER_LAST) || id === ids.IDC_CLEAR) {
     module._vrel_command(id);
     return;
   }
   const more = await call('vrel_command', ['number'], [id]);
-  if (id === 1 && !more) showEnded();
+  if (id === ids.IDOK && !more) showEnded();
 }
 
 function withBytes(bytes, use) {
@@ -199,7 +199,7 @@ function wordEdit(text) {
 
 function topWindow() {
   if (boxes.length) return { kind: 'box', element: boxes[boxes.length - 1] };
-  for (const number of [103, 107, 106, 108, 105]) {
+  for (const number of [ids.IDD_ABOUT, ids.IDD_RESULTS, ids.IDD_SEARCH, ids.IDD_SAVE, ids.IDD_LOAD]) {
     if (dialogs.isOpen(number)) return { kind: 'dialog', number, element: dialogs.windowOf(number) };
   }
   if (dialogs.isOpen(MAIN_WINDOW)) return { kind: 'main', number: MAIN_WINDOW, element: dialogs.windowOf(MAIN_WINDOW) };
@@ -273,8 +273,8 @@ function loadModule() {
 // The program's fatal box in place of a game that cannot start, then the
 // ended page.
 async function failToStart(text) {
-  dialogs.closeWindow(105);
-  await messageBox(text, strings.IDS_FATAL_ERROR_CAPTION, MB_ICONEXCLAMATION);
+  dialogs.closeWindow(ids.IDD_LOAD);
+  await messageBox(text, strings.IDS_FATAL_ERROR_CAPTION, ERROR_BOX);
   showEnded();
 }
 
@@ -290,11 +290,11 @@ async function main() {
   window.addEventListener('resize', scaleToScreen);
   dialogs.buildWindows(document.getElementById('desktop'), number => {
     if (running && number === MAIN_WINDOW) return;
-    if (number === MAIN_WINDOW) command(1);
-    else endDialog(number, 2);
+    if (number === MAIN_WINDOW) command(ids.IDOK);
+    else endDialog(number, ids.IDCANCEL);
   });
   wireInput({ command, wordEdit, endDialog, topWindow });
-  dialogs.openWindow(105);  // the loading dialog, until the engine takes over
+  dialogs.openWindow(ids.IDD_LOAD);  // the loading dialog, until the engine takes over
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
 
   // The shipped dictionary is needed at the first visit only; it is fetched
@@ -309,7 +309,7 @@ async function main() {
   storage = new Storage(module);
   page.storage = storage;
   // A browser that refuses storage still plays, but nothing added is kept.
-  if (!await storage.open(code, shipped)) await messageBox(texts.nostorage, strings.IDS_ERROR_CAPTION, MB_ICONEXCLAMATION);
+  if (!await storage.open(code, shipped)) await messageBox(texts.nostorage, strings.IDS_ERROR_CAPTION, ERROR_BOX);
   await call('vrel_start', ['number', 'string', 'string'], [seed, code, storage.tab]);
   if (ended) return;
   const exportButton = document.getElementById('export');

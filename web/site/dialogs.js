@@ -2,11 +2,12 @@
 // dialog units at the base units of the templates' System font (8 x 16
 // pixels: a horizontal unit is 2 pixels, a vertical one 2 pixels), and the
 // message boxes. Every function draws what it is given; nothing here decides.
-import { templates } from './resources.js';
+import { boxValues, ids, templates } from './resources.js';
 
 const UNIT_X = 2;
 const UNIT_Y = 2;
-const MAIN_WINDOW = 102;
+const MAIN_WINDOW = ids.IDD_GAME;
+const FIRST_LETTER = ids.IDC_LETTER_FIRST;
 
 let collator = new Intl.Collator('en');
 let dialogTexts = {};
@@ -98,7 +99,8 @@ function buildControl(number, control, labelId) {
 // A letter cube without its letter is still named for a screen reader: by
 // its row and column.
 function nameLetterCube(element, id, text) {
-  if (text === '' && id >= 1004 && id <= 1019) element.setAttribute('aria-label', `${((id - 1004) >> 2) + 1}-${((id - 1004) & 3) + 1}`);
+  const cell = id - FIRST_LETTER;
+  if (text === '' && id >= FIRST_LETTER && id <= ids.IDC_LETTER_LAST) element.setAttribute('aria-label', `${(cell >> 2) + 1}-${(cell & 3) + 1}`);
   else element.removeAttribute('aria-label');
 }
 
@@ -117,7 +119,7 @@ function buildWindow(number, onClose) {
   const template = templates[number];
   const modal = number !== MAIN_WINDOW;
   const frame = document.createElement(modal ? 'dialog' : 'div');
-  frame.className = 'window';
+  frame.className = modal ? 'window' : 'window main';
   frame.dataset.dialog = String(number);
   if (!modal) frame.setAttribute('role', 'application');
   const caption = document.createElement('div');
@@ -255,8 +257,9 @@ export function closeWindow(number) {
   else if (frame.open) frame.close();
 }
 
-// A message box: caption, icon (0x30 exclamation, 0x20 question), text
-// and its buttons; answers the button pressed through onAnswer.
+// A message box: caption, icon (the exclamation mark or the question mark
+// of its type), text and its buttons; answers the button pressed through
+// onAnswer.
 export function buildMessageBox(text, caption, type, buttonTexts, onAnswer) {
   const box = document.createElement('dialog');
   box.className = 'window messagebox';
@@ -269,12 +272,13 @@ export function buildMessageBox(text, caption, type, buttonTexts, onAnswer) {
   captionBar.append(title);
   const body = document.createElement('div');
   body.className = 'box-body';
-  const icon = (type & 0xF0) >>> 4;
-  if (icon === 3 || icon === 2) {
+  const icon = type & 0xF0;  // the icon's bits of the type
+  const exclamation = icon === boxValues.kBoxIconExclamation;
+  if (exclamation || icon === boxValues.kBoxIconQuestion) {
     const sign = document.createElement('span');
-    sign.className = icon === 3 ? 'box-icon exclamation' : 'box-icon question';
+    sign.className = exclamation ? 'box-icon exclamation' : 'box-icon question';
     sign.setAttribute('aria-hidden', 'true');
-    sign.textContent = icon === 3 ? '!' : '?';
+    sign.textContent = exclamation ? '!' : '?';
     body.append(sign);
   }
   const message = document.createElement('p');

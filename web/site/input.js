@@ -1,11 +1,11 @@
 // Input: keys, clicks, taps and drags become the commands that the windows
 // handle (control ids), as the program's dialogs receive them.
 import * as dialogs from './dialogs.js';
+import { ids } from './resources.js';
 
-const MAIN_WINDOW = 102;
-const WORD_FIELD = 119;
-const FIRST_LETTER = 1004;
-const LAST_LETTER = 1019;
+const MAIN_WINDOW = ids.IDD_GAME;
+const FIRST_LETTER = ids.IDC_LETTER_FIRST;
+const LAST_LETTER = ids.IDC_LETTER_LAST;
 
 // handlers: command(id), wordEdit(text), endDialog(number, code),
 // topWindow() -> { kind: 'main' | 'dialog' | 'box', number, element }.
@@ -18,13 +18,13 @@ export function wireInput(handlers) {
     if (id >= FIRST_LETTER && id <= LAST_LETTER && dragged) return;  // the drag added it
     handlers.command(id);
   });
-  dialogs.control(MAIN_WINDOW, WORD_FIELD).addEventListener('input', event => {
+  dialogs.control(MAIN_WINDOW, ids.IDC_WORD).addEventListener('input', event => {
     handlers.wordEdit(event.target.value);
   });
-  for (const number of [103, 106, 107]) {
+  for (const number of [ids.IDD_ABOUT, ids.IDD_SEARCH, ids.IDD_RESULTS]) {
     dialogs.windowOf(number).addEventListener('click', event => {
-      const button = event.target.closest('button[data-id="1"]');
-      if (button && !button.disabled) handlers.endDialog(number, 1);
+      const button = event.target.closest(`button[data-id="${ids.IDOK}"]`);
+      if (button && !button.disabled) handlers.endDialog(number, ids.IDOK);
     });
   }
   for (const dialog of document.querySelectorAll('dialog')) {
@@ -85,11 +85,11 @@ function onKey(event, handlers) {
     if (button && !button.disabled) button.click();
   } else if (event.key === 'Escape') {
     event.preventDefault();
-    // Cancel: the main window ignores it; a dialog ends with code 2 once it
+    // Cancel: the main window ignores it; a dialog ends with IDCANCEL once it
     // takes input (the searching dialog when its search is over).
     if (top.kind === 'dialog') {
-      const ok = top.element.querySelector('.client > button[data-id="1"]');
-      if (ok && !ok.disabled) handlers.endDialog(top.number, 2);
+      const ok = top.element.querySelector(`.client > button[data-id="${ids.IDOK}"]`);
+      if (ok && !ok.disabled) handlers.endDialog(top.number, ids.IDCANCEL);
     }
   }
 }

@@ -3,7 +3,7 @@ import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
-import { answer, control, messageBox, openGame, serve, launch } from './browser.mjs';
+import { answer, control, ids, messageBox, openGame, serve, launch, windowOf } from './browser.mjs';
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -26,17 +26,17 @@ test('the main window, the dialogs and a message box', async () => {
   const page = await openGame(context, server.url, '?seed=1');
   const checked = {};
   checked.main = await seriousViolations(page);
-  await control(page, 123).click();
+  await control(page, ids.IDC_ABOUT_BUTTON).click();
   checked.about = await seriousViolations(page);
-  await control(page, 1, 103).click();
-  await control(page, 121).click();
-  await control(page, 1, 106).and(page.locator(':enabled')).waitFor();
+  await control(page, ids.IDOK, ids.IDD_ABOUT).click();
+  await control(page, ids.IDC_START_GAME).click();
+  await control(page, ids.IDOK, ids.IDD_SEARCH).and(page.locator(':enabled')).waitFor();
   checked.search = await seriousViolations(page);
-  await control(page, 1, 106).click();
+  await control(page, ids.IDOK, ids.IDD_SEARCH).click();
   checked.inPlay = await seriousViolations(page);
-  await control(page, 120).click();
+  await control(page, ids.IDC_QUIT_GAME).click();
   checked.results = await seriousViolations(page);
-  await control(page, 1, 107).click();
+  await control(page, ids.IDOK, ids.IDD_RESULTS).click();
   // A box: the error of an import without a word.
   await page.locator('#import').setInputFiles({ name: 'x.dat', mimeType: 'text/plain', buffer: Buffer.from('\r\n') });
   await messageBox(page);
@@ -44,8 +44,8 @@ test('the main window, the dialogs and a message box', async () => {
   await answer(page, 'OK');
   // The loading and saving windows close as soon as their work is done, so
   // they are opened here as the page opens them.
-  for (const [name, number] of [['loading', 105], ['saving', 108]]) {
-    const frame = page.locator(`[data-dialog="${number}"]`);
+  for (const [name, number] of [['loading', ids.IDD_LOAD], ['saving', ids.IDD_SAVE]]) {
+    const frame = windowOf(page, number);
     await frame.evaluate(element => element.showModal());
     checked[name] = await seriousViolations(page);
     await frame.evaluate(element => element.close());

@@ -6,7 +6,7 @@ import { execFileSync } from 'node:child_process';
 import { readdirSync, readFileSync, statSync } from 'node:fs';
 import path from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { control, launch, openGame, ROOT, serve } from './browser.mjs';
+import { control, ids, launch, openGame, ROOT, serve } from './browser.mjs';
 
 const SITE = path.join(ROOT, 'build/web/site');
 const median = values => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -43,7 +43,7 @@ async function coldLoad(browser, url) {
   for (let i = 0; i < 5; i++) {
     const context = await browser.newContext();
     const page = await openGame(context, url, '?seed=1');
-    if (!await control(page, 121).isEnabled()) throw new Error('Start Game is not enabled');
+    if (!await control(page, ids.IDC_START_GAME).isEnabled()) throw new Error('Start Game is not enabled');
     times.push(await page.evaluate(() => performance.getEntriesByName('vrel-ready')[0].startTime));
     await context.close();
   }

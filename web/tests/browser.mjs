@@ -7,6 +7,11 @@ import { readFileSync } from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
+import { ids } from '../../build/web/site/resources.js';
+
+// The control ids and dialog numbers, as the built site's resources.js has
+// them from the program's headers.
+export { ids };
 
 export const ROOT = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 export const SITE = path.join(ROOT, 'build/web/site');
@@ -65,19 +70,20 @@ export async function openGame(context, url, query = '') {
   return page;
 }
 
-export const control = (page, id, dialog = 102) => page.locator(`[data-dialog="${dialog}"] [data-id="${id}"]`);
+export const windowOf = (page, number) => page.locator(`[data-dialog="${number}"]`);
+export const control = (page, id, dialog = ids.IDD_GAME) => windowOf(page, dialog).locator(`[data-id="${id}"]`);
 
 export async function startGame(page) {
-  await control(page, 121).click();
-  const ok = control(page, 1, 106);
+  await control(page, ids.IDC_START_GAME).click();
+  const ok = control(page, ids.IDOK, ids.IDD_SEARCH);
   await ok.and(page.locator(':enabled')).waitFor();
   await ok.click();
-  await page.locator('[data-dialog="106"]').waitFor({ state: 'hidden' });
+  await windowOf(page, ids.IDD_SEARCH).waitFor({ state: 'hidden' });
 }
 
 export async function board(page) {
   const letters = [];
-  for (let id = 1004; id <= 1019; id++) letters.push(await control(page, id).textContent());
+  for (let id = ids.IDC_LETTER_FIRST; id <= ids.IDC_LETTER_LAST; id++) letters.push(await control(page, id).textContent());
   return letters;
 }
 
@@ -108,7 +114,7 @@ export async function answer(page, label) {
   await element.waitForElementState('hidden');
 }
 
-export async function listItems(page, id, dialog = 102) {
+export async function listItems(page, id, dialog = ids.IDD_GAME) {
   return control(page, id, dialog).locator('[role="option"]').allTextContents();
 }
 

@@ -2,8 +2,8 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 import {
-  EDITIONS, answer, beeps, board, control, dictionaryWords, listItems, messageBox, nativeDeal, openGame,
-  seedWhere, serve, startGame, launch, traceable,
+  EDITIONS, answer, beeps, board, control, dictionaryWords, ids, listItems, messageBox, nativeDeal, openGame,
+  seedWhere, serve, startGame, launch, traceable, windowOf,
 } from './browser.mjs';
 
 let server;
@@ -18,37 +18,37 @@ test('a seeded game deals as vrel-tool does; results and the average over two ga
   const page = await openGame(context, server.url, `?seed=${seed}`);
   await startGame(page);
   assert.deepEqual(await board(page), native.letters);
-  assert.equal(await control(page, 1022).textContent(), `Found 0 words from a maximum of ${native.count} (0%).`);
+  assert.equal(await control(page, ids.IDC_SCORE_LINE).textContent(), `Found 0 words from a maximum of ${native.count} (0%).`);
 
   // One word found by clicking its cells' letters (any cells that trace it).
   const word = native.words.find(w => w.length === 3);
   const letters = await board(page);
-  for (const letter of word) await control(page, 1004 + letters.indexOf(letter)).click();
-  assert.equal(await control(page, 119).inputValue(), word);
-  await control(page, 135).click();
-  assert.deepEqual(await listItems(page, 1001), [word]);
-  assert.equal(await control(page, 1022).textContent(),
+  for (const letter of word) await control(page, ids.IDC_LETTER_FIRST + letters.indexOf(letter)).click();
+  assert.equal(await control(page, ids.IDC_WORD).inputValue(), word);
+  await control(page, ids.IDC_ADD_WORD).click();
+  assert.deepEqual(await listItems(page, ids.IDC_FOUND_LIST), [word]);
+  assert.equal(await control(page, ids.IDC_SCORE_LINE).textContent(),
     `Found 1 words from a maximum of ${native.count} (${Math.floor(100 / native.count)}%).`);
 
-  await control(page, 120).click();
-  assert.equal(await control(page, 1028, 107).textContent(), 'You found the following 1 words:');
-  assert.equal(await control(page, 1029, 107).textContent(),
+  await control(page, ids.IDC_QUIT_GAME).click();
+  assert.equal(await control(page, ids.IDC_FOUND_HEADING, ids.IDD_RESULTS).textContent(), 'You found the following 1 words:');
+  assert.equal(await control(page, ids.IDC_MISSED_HEADING, ids.IDD_RESULTS).textContent(),
     `In addition, the following ${native.count - 1} words could have been found:`);
-  assert.deepEqual(await listItems(page, 1027, 107), [word]);
-  assert.deepEqual(await listItems(page, 1026, 107), native.words.filter(w => w !== word).sort());
-  await control(page, 1, 107).click();
-  assert.equal(await control(page, 125).textContent(), `Average Score: ${Math.floor(100 / native.count)}%`);
-  assert.ok(await control(page, 121).isEnabled());
-  assert.ok(await control(page, 1004).isDisabled());
+  assert.deepEqual(await listItems(page, ids.IDC_FOUND_WORDS, ids.IDD_RESULTS), [word]);
+  assert.deepEqual(await listItems(page, ids.IDC_MISSED_LIST, ids.IDD_RESULTS), native.words.filter(w => w !== word).sort());
+  await control(page, ids.IDOK, ids.IDD_RESULTS).click();
+  assert.equal(await control(page, ids.IDC_AVERAGE_LINE).textContent(), `Average Score: ${Math.floor(100 / native.count)}%`);
+  assert.ok(await control(page, ids.IDC_START_GAME).isEnabled());
+  assert.ok(await control(page, ids.IDC_LETTER_FIRST).isDisabled());
 
   // The second game ends with no words: the average takes both boards.
   await startGame(page);
-  const second = Number((await control(page, 1022).textContent()).match(/maximum of (\d+)/)[1]);
-  await control(page, 120).click();
-  assert.equal(await control(page, 1028, 107).textContent(), 'You found the following 0 words:');
-  assert.deepEqual(await listItems(page, 1027, 107), []);
-  await control(page, 1, 107).click();
-  assert.equal(await control(page, 125).textContent(),
+  const second = Number((await control(page, ids.IDC_SCORE_LINE).textContent()).match(/maximum of (\d+)/)[1]);
+  await control(page, ids.IDC_QUIT_GAME).click();
+  assert.equal(await control(page, ids.IDC_FOUND_HEADING, ids.IDD_RESULTS).textContent(), 'You found the following 0 words:');
+  assert.deepEqual(await listItems(page, ids.IDC_FOUND_WORDS, ids.IDD_RESULTS), []);
+  await control(page, ids.IDOK, ids.IDD_RESULTS).click();
+  assert.equal(await control(page, ids.IDC_AVERAGE_LINE).textContent(),
     `Average Score: ${Math.floor(100 / (native.count + second))}%`);
   assert.deepEqual(await page.evaluate(() => window.vrelTest.violations), []);
   await context.close();
@@ -64,48 +64,48 @@ test('a letter that cannot extend the word beeps and changes nothing', async () 
   const context = await browser.newContext();
   const page = await openGame(context, server.url, `?seed=${seed}`);
   await startGame(page);
-  await control(page, 1004 + first).click();
+  await control(page, ids.IDC_LETTER_FIRST + first).click();
   const before = await beeps(page);
-  await control(page, 1004 + refused).click();
-  assert.equal(await control(page, 119).inputValue(), letters[first]);
+  await control(page, ids.IDC_LETTER_FIRST + refused).click();
+  assert.equal(await control(page, ids.IDC_WORD).inputValue(), letters[first]);
   assert.equal(await beeps(page), before + 1);
   // Typing is filtered alike, and lower case arrives upper-cased.
-  await control(page, 119).press('End');
+  await control(page, ids.IDC_WORD).press('End');
   await page.keyboard.type(missing.toLowerCase());
-  assert.equal(await control(page, 119).inputValue(), letters[first]);
+  assert.equal(await control(page, ids.IDC_WORD).inputValue(), letters[first]);
   assert.equal(await beeps(page), before + 2);
   const next = [...pairs].find(p => p[0] === letters[first])[1];
   await page.keyboard.type(next.toLowerCase());
-  assert.equal(await control(page, 119).inputValue(), letters[first] + next);
-  assert.ok(await control(page, 1035).isEnabled());
-  assert.ok(await control(page, 135).isDisabled());
+  assert.equal(await control(page, ids.IDC_WORD).inputValue(), letters[first] + next);
+  assert.ok(await control(page, ids.IDC_CLEAR).isEnabled());
+  assert.ok(await control(page, ids.IDC_ADD_WORD).isDisabled());
   await context.close();
 });
 
 test('Escape and Enter in each dialog and box', async () => {
   const context = await browser.newContext();
   const page = await openGame(context, server.url, '?seed=1');
-  const open = dialog => page.locator(`[data-dialog="${dialog}"]`);
+  const open = number => windowOf(page, number);
   // About: Enter, then Escape, end it; Alt+A opens it.
   for (const key of ['Enter', 'Escape']) {
     await page.keyboard.press('Alt+A');
-    await open(103).waitFor();
+    await open(ids.IDD_ABOUT).waitFor();
     await page.keyboard.press(key);
-    await open(103).waitFor({ state: 'hidden' });
+    await open(ids.IDD_ABOUT).waitFor({ state: 'hidden' });
   }
   // Escape in the main window does nothing; Alt+S starts a game.
   await page.keyboard.press('Escape');
   await page.keyboard.press('Alt+S');
-  const ok = control(page, 1, 106);
+  const ok = control(page, ids.IDOK, ids.IDD_SEARCH);
   await ok.and(page.locator(':enabled')).waitFor();
   await page.keyboard.press('Escape');
-  await open(106).waitFor({ state: 'hidden' });
-  assert.ok(await control(page, 119).evaluate(field => field === document.activeElement));
+  await open(ids.IDD_SEARCH).waitFor({ state: 'hidden' });
+  assert.ok(await control(page, ids.IDC_WORD).evaluate(field => field === document.activeElement));
   // Enter in the word field presses Add Word: a known word is listed.
   const word = nativeDeal(1).words.find(w => w.length === 3);
   await page.keyboard.type(word.toLowerCase());
   await page.keyboard.press('Enter');
-  assert.deepEqual(await listItems(page, 1001), [word]);
+  assert.deepEqual(await listItems(page, ids.IDC_FOUND_LIST), [word]);
   // The same word again: the box, closed by Enter.
   await page.keyboard.type(word);
   await page.keyboard.press('Enter');
@@ -116,14 +116,14 @@ test('Escape and Enter in each dialog and box', async () => {
   await page.locator('[role="alertdialog"]').waitFor({ state: 'detached' });
   // Results: Escape ends it; the next game's results end with Enter.
   await page.keyboard.press('Alt+Q');
-  await open(107).waitFor();
+  await open(ids.IDD_RESULTS).waitFor();
   await page.keyboard.press('Escape');
-  await open(107).waitFor({ state: 'hidden' });
+  await open(ids.IDD_RESULTS).waitFor({ state: 'hidden' });
   await startGame(page);
   await page.keyboard.press('Alt+Q');
-  await open(107).waitFor();
+  await open(ids.IDD_RESULTS).waitFor();
   await page.keyboard.press('Enter');
-  await open(107).waitFor({ state: 'hidden' });
+  await open(ids.IDD_RESULTS).waitFor({ state: 'hidden' });
   // Exit Program with an unchanged dictionary asks nothing and ends.
   await page.keyboard.press('Alt+X');
   await page.locator('#ended').waitFor();
@@ -138,17 +138,17 @@ test('mnemonics follow the keyboard layout: AZERTY and QWERTZ', async () => {
   const fr = await openGame(context, server.url, '?edition=fr&seed=1');
   await alt(fr, 'a', 'KeyQ');
   await alt(fr, 'p', 'KeyP');
-  await fr.locator('[data-dialog="103"]').waitFor();
+  await windowOf(fr, ids.IDD_ABOUT).waitFor();
   await fr.keyboard.press('Escape');
   await alt(fr, 'q', 'KeyA');
   await fr.locator('#ended').waitFor();
   // QWERTZ swaps Y and Z: Alt with the key marked Y is Danish "R&yd".
   const da = await openGame(context, server.url, '?edition=da&seed=1');
   await startGame(da);
-  await control(da, 1004).click();
-  assert.notEqual(await control(da, 119).inputValue(), '');
+  await control(da, ids.IDC_LETTER_FIRST).click();
+  assert.notEqual(await control(da, ids.IDC_WORD).inputValue(), '');
   await alt(da, 'y', 'KeyZ');
-  assert.equal(await control(da, 119).inputValue(), '');
+  assert.equal(await control(da, ids.IDC_WORD).inputValue(), '');
   await context.close();
 });
 
@@ -160,11 +160,11 @@ test('the German edition: its texts, and ä typed on the keyboard', async () => 
   const page = await openGame(context, server.url, `?edition=de&seed=${seed}`);
   await startGame(page);
   assert.deepEqual(await board(page), letters);
-  await control(page, 119).focus();
+  await control(page, ids.IDC_WORD).focus();
   await page.keyboard.type('\u00e4');
-  assert.equal(await control(page, 119).inputValue(), '\u00c4');
-  assert.match(await control(page, 1022).textContent(), /^\D*0\D+\d+/);
-  assert.notEqual(await control(page, 121).textContent(), 'Start Game');
+  assert.equal(await control(page, ids.IDC_WORD).inputValue(), '\u00c4');
+  assert.match(await control(page, ids.IDC_SCORE_LINE).textContent(), /^\D*0\D+\d+/);
+  assert.notEqual(await control(page, ids.IDC_START_GAME).textContent(), 'Start Game');
   assert.notEqual(await page.locator('#export').textContent(), 'Export dictionary');
   await context.close();
 });
@@ -175,17 +175,17 @@ test('a narrow screen: the window scales down with no sideways scrolling; screen
     const page = await openGame(context, server.url, '?seed=1');
     await startGame(page);
     const word = nativeDeal(1).words.find(w => w.length === 4);
-    await control(page, 119).fill(word);
-    await control(page, 119).dispatchEvent('input');
+    await control(page, ids.IDC_WORD).fill(word);
+    await control(page, ids.IDC_WORD).dispatchEvent('input');
     assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth));
-    const frame = await page.locator('[data-dialog="102"]').boundingBox();
+    const frame = await windowOf(page, ids.IDD_GAME).boundingBox();
     assert.ok(frame.x >= 0 && frame.x + frame.width <= width, `window at ${frame.x}..${frame.x + frame.width}`);
     await page.screenshot({ path: `${process.env.VREL_SCREENSHOTS ?? 'build/web'}/${file}` });
     if (width < 500) {
       // A tap adds a letter.
-      await control(page, 1035).tap();
-      await control(page, 1004).tap();
-      assert.equal(await control(page, 119).inputValue(), nativeDeal(1).letters[0]);
+      await control(page, ids.IDC_CLEAR).tap();
+      await control(page, ids.IDC_LETTER_FIRST).tap();
+      assert.equal(await control(page, ids.IDC_WORD).inputValue(), nativeDeal(1).letters[0]);
     }
     await context.close();
   }
@@ -202,14 +202,14 @@ test('dragging across touching cells traces a word', async () => {
   for (let a = 0; a < 16 && !path; a++) for (let b = 0; b < 16 && !path; b++) for (let c = 0; c < 16 && !path; c++)
     if (touching(a, b) && touching(b, c) && a !== c && words.includes(letters[a] + letters[b] + letters[c])) path = [a, b, c];
   const centre = async cell => {
-    const box = await control(page, 1004 + cell).boundingBox();
+    const box = await control(page, ids.IDC_LETTER_FIRST + cell).boundingBox();
     return [box.x + box.width / 2, box.y + box.height / 2];
   };
   await page.mouse.move(...await centre(path[0]));
   await page.mouse.down();
   for (const cell of path.slice(1)) await page.mouse.move(...await centre(cell), { steps: 4 });
   await page.mouse.up();
-  assert.equal(await control(page, 119).inputValue(), path.map(c => letters[c]).join(''));
+  assert.equal(await control(page, ids.IDC_WORD).inputValue(), path.map(c => letters[c]).join(''));
   await context.close();
 });
 
@@ -219,7 +219,7 @@ test('every edition plays, and Help opens its pages with working jumps', async (
     const page = await openGame(context, server.url, `?edition=${edition}&seed=7`);
     await startGame(page);
     assert.deepEqual(await board(page), nativeDeal(7, edition).letters, edition);
-    const [help] = await Promise.all([context.waitForEvent('page'), control(page, 122).click()]);
+    const [help] = await Promise.all([context.waitForEvent('page'), control(page, ids.IDC_HELP_BUTTON).click()]);
     await help.waitForLoadState();
     assert.equal(await help.evaluate(() => document.documentElement.lang), edition);
     const jump = help.locator('section#contents a').first();

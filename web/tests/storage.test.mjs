@@ -6,8 +6,8 @@ import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
-  answer, board, control, dictionaryWords, listItems, messageBox, nativeDeal, openGame, ROOT,
-  serve, SITE, startGame, launch, traceable, waitUntilResolvesTrue,
+  answer, board, control, dictionaryWords, ids, listItems, messageBox, nativeDeal, openGame, ROOT,
+  serve, SITE, startGame, launch, traceable, waitUntilResolvesTrue, windowOf,
 } from './browser.mjs';
 
 let server;
@@ -23,12 +23,12 @@ const unknownWords = () => {
 };
 
 async function confirmWord(page, word) {
-  await control(page, 119).fill(word);
-  await control(page, 135).click();
+  await control(page, ids.IDC_WORD).fill(word);
+  await control(page, ids.IDC_ADD_WORD).click();
   const { text } = await messageBox(page);
   assert.equal(text, `Is "${word}" a valid word?`);
   await answer(page, 'Yes');
-  assert.ok((await listItems(page, 1001)).includes(word));
+  assert.ok((await listItems(page, ids.IDC_FOUND_LIST)).includes(word));
 }
 
 async function exportedWords(page) {
@@ -51,7 +51,7 @@ test('a confirmed word is known after a reload without Exit Program', async () =
   page = await openGame(context, server.url, '?seed=1');
   assert.ok((await exportedWords(page)).includes(word));
   // Exit Program asks, and No gives the word up for good.
-  await control(page, 1).click();
+  await control(page, ids.IDOK).click();
   assert.equal((await messageBox(page)).text, 'You added new words to the dictionary.\n\nSave dictionary?');
   await answer(page, 'No');
   await page.locator('#ended').waitFor();
@@ -73,7 +73,7 @@ test('two tabs that each confirm a word keep both, saved and exported', async ()
   await confirmWord(two, second);
   // Each saves at Exit Program; the second save keeps the first one's word.
   for (const page of [one, two]) {
-    await control(page, 1).click();
+    await control(page, ids.IDOK).click();
     await answer(page, 'Yes');
     await page.locator('#ended').waitFor();
   }
@@ -82,7 +82,7 @@ test('two tabs that each confirm a word keep both, saved and exported', async ()
   assert.ok(words.includes(first) && words.includes(second), `${first} and ${second} exported`);
   assert.equal(words.length, dictionaryWords().size + 2);
   // Loaded from the saved file, nothing changed: Exit asks nothing.
-  await control(three, 1).click();
+  await control(three, ids.IDOK).click();
   await three.locator('#ended').waitFor();
   await context.close();
 });
@@ -96,7 +96,7 @@ test('an import survives the save of a tab opened before it; No in one tab keeps
   await importer.locator('body[data-idle]').waitFor();
   await startGame(before);
   await confirmWord(before, first);
-  await control(before, 1).click();
+  await control(before, ids.IDOK).click();
   await answer(before, 'Yes');
   await before.locator('#ended').waitFor();
   let after = await openGame(context, server.url, '?seed=1');
@@ -109,7 +109,7 @@ test('an import survives the save of a tab opened before it; No in one tab keeps
   await startGame(a);
   await confirmWord(a, second);
   const b = await openGame(context, server.url, '?seed=1');
-  await control(b, 1).click();
+  await control(b, ids.IDOK).click();
   await answer(b, 'No');
   await b.locator('#ended').waitFor();
   await a.close();
@@ -126,16 +126,16 @@ test('the word field takes no typing while a command waits for the stored files'
   await holder.evaluate(() => new Promise(held => navigator.locks.request('vrel-player-files',
     () => { held(); return new Promise(release => { window.release = release; }); })));
   await startGame(page);
-  await control(page, 119).fill(word);
-  await control(page, 135).click();
+  await control(page, ids.IDC_WORD).fill(word);
+  await control(page, ids.IDC_ADD_WORD).click();
   await answer(page, 'Yes');
   await page.locator('body:not([data-idle])').waitFor();
-  await control(page, 119).focus();
+  await control(page, ids.IDC_WORD).focus();
   await page.keyboard.type(word.slice(0, 1));
-  assert.equal(await control(page, 119).inputValue(), '');
+  assert.equal(await control(page, ids.IDC_WORD).inputValue(), '');
   await holder.evaluate(() => window.release());
   await page.locator('body[data-idle]').waitFor();
-  assert.deepEqual(await listItems(page, 1001), [word]);
+  assert.deepEqual(await listItems(page, ids.IDC_FOUND_LIST), [word]);
   await context.close();
 });
 
@@ -235,14 +235,14 @@ test('full storage gives the program\'s error boxes and loses nothing saved', as
   let page = await openGame(context, server.url, '?seed=1');
   await page.evaluate(() => { window.vrelTest.full = true; });
   await startGame(page);
-  await control(page, 119).fill(word);
-  await control(page, 135).click();
+  await control(page, ids.IDC_WORD).fill(word);
+  await control(page, ids.IDC_ADD_WORD).click();
   await answer(page, 'Yes');
   const journal = await messageBox(page);
   assert.deepEqual([journal.caption, journal.text], ['Vrel:  Error', 'Cannot save dictionary file /data/en/VREL.JNL.']);
   await answer(page, 'OK');
-  assert.deepEqual(await listItems(page, 1001), [word]);
-  await control(page, 1).click();
+  assert.deepEqual(await listItems(page, ids.IDC_FOUND_LIST), [word]);
+  await control(page, ids.IDOK).click();
   await answer(page, 'Yes');
   const save = await messageBox(page);
   assert.deepEqual([save.caption, save.text], ['Vrel:  Error', 'Cannot rename /data/en/VREL.XXX to /data/en/VREL.DAT.']);
@@ -261,7 +261,7 @@ test('a dictionary that cannot be had gives the fatal box, then an ended page', 
   await page.goto(`${server.url}?seed=1`);
   const { caption, text } = await messageBox(page);
   assert.deepEqual([caption, text], ['Vrel:  Fatal Error', 'Cannot load dictionary file /data/en/VREL.DAT.']);
-  assert.ok(await page.locator('[data-dialog="102"]').isHidden());
+  assert.ok(await windowOf(page, ids.IDD_GAME).isHidden());
   await answer(page, 'OK');
   await page.locator('#ended').waitFor();
   await context.close();
