@@ -17,8 +17,9 @@ class ProgramEnded extends Error {}
 
 const params = new URLSearchParams(location.search);
 const code = Object.hasOwn(editions, params.get('edition') ?? '') ? params.get('edition') : 'en';
-// The page's own texts: the bar, the ended page, the boxes' Yes and No and
-// the page's messages; and the program's string table.
+// The page's own texts: the bar, the ended page, the boxes' Yes and No, the
+// close button's name and the page's messages; and the program's string
+// table.
 const texts = editions[code].page;
 const strings = editions[code].strings;
 const ERROR_BOX = boxValues.kBoxOk | boxValues.kBoxIconExclamation;
@@ -250,10 +251,16 @@ function linkEditions() {
   const list = document.getElementById('editions');
   for (const [other, edition] of Object.entries(editions)) {
     const link = document.createElement(other === code ? 'strong' : 'a');
+    // The names are English; each link leads to a page in its edition's
+    // language.
     link.textContent = edition.name;
-    link.lang = other;
-    if (other !== code) link.href = `?edition=${other}`;
-    else link.setAttribute('aria-current', 'page');
+    link.lang = 'en';
+    if (other !== code) {
+      link.href = `?edition=${other}`;
+      link.hreflang = other;
+    } else {
+      link.setAttribute('aria-current', 'page');
+    }
     list.append(link, ' ');
   }
 }
@@ -280,7 +287,7 @@ async function failToStart(text) {
 
 async function main() {
   document.documentElement.lang = code;
-  dialogs.setLanguage(code, editions[code].texts);
+  dialogs.setLanguage(code, editions[code].texts, texts.close);
   linkEditions();
   document.getElementById('export').textContent = texts.export;
   document.getElementById('import-text').textContent = texts.import;

@@ -11,12 +11,21 @@ const FIRST_LETTER = ids.IDC_LETTER_FIRST;
 
 let collator = new Intl.Collator('en');
 let dialogTexts = {};
+let closeLabel = 'Close';
+let itemCount = 0;  // for the list items' element ids
 const windows = new Map();  // template number -> window element
 const mnemonics = new Map();  // template number -> Map(letter -> control)
 
-export function setLanguage(code, texts) {
+// The lines that change as the game goes on, said by a screen reader as
+// they change: the score and the searching dialog's count.
+const LIVE_LINES = [[MAIN_WINDOW, ids.IDC_SCORE_LINE], [ids.IDD_SEARCH, ids.IDC_PROGRESS_LINE]];
+
+// The edition's language, its dialog texts and the title bar's close
+// button's name, which Windows gives the program.
+export function setLanguage(code, texts, close) {
   collator = new Intl.Collator(code);
   dialogTexts = texts;
+  closeLabel = close;
 }
 
 // "&Word" as "Word" with the W underlined; the letter is the mnemonic.
@@ -79,6 +88,11 @@ function buildControl(number, control, labelId) {
     const list = document.createElement('div');
     list.className = 'items';
     element.append(list);
+    element.addEventListener('keydown', event => moveSelection(element, event));
+    element.addEventListener('click', event => {
+      const item = event.target.closest('.item');
+      if (item && !element.classList.contains('disabled')) select(element, item);
+    });
     if (labelId) element.setAttribute('aria-labelledby', labelId);
   } else if (has('SS_ICON')) {
     element = document.createElement('img');
@@ -88,12 +102,39 @@ function buildControl(number, control, labelId) {
   } else {
     element = document.createElement('div');
     element.className = 'static';
+    if (LIVE_LINES.some(([n, id]) => n === number && id === control.id)) {
+      element.setAttribute('role', 'status');
+      element.setAttribute('aria-live', 'polite');
+    }
   }
   element.dataset.id = String(control.id);
   place(element, control.rect);
   if (has('NOT WS_VISIBLE')) element.hidden = true;
   if (has('WS_DISABLED')) setEnabled(element, false);
   return element;
+}
+
+// A list box's own keys, as Windows's list box takes them: the arrows, Home
+// and End move its selection (Left and Right by a column), which the program
+// never reads. Enter, Escape and Alt go on to the window's keys.
+function moveSelection(list, event) {
+  if (event.altKey || event.ctrlKey || event.metaKey || list.classList.contains('disabled')) return;
+  const items = [...list.querySelectorAll('.item')];
+  const at = items.findIndex(item => item.getAttribute('aria-selected') === 'true');
+  const rows = items.filter(item => item.offsetLeft === items[0]?.offsetLeft).length;  // in a column
+  const moves = { ArrowUp: at - 1, ArrowDown: at + 1, ArrowLeft: at - rows, ArrowRight: at + rows, Home: 0, End: items.length - 1 };
+  if (!(event.key in moves)) return;
+  event.preventDefault();
+  if (!items.length) return;
+  const next = at < 0 && event.key !== 'End' ? 0 : moves[event.key];
+  select(list, items[Math.max(0, Math.min(items.length - 1, next))]);
+}
+
+function select(list, item) {
+  for (const other of list.querySelectorAll('.item[aria-selected="true"]')) other.setAttribute('aria-selected', 'false');
+  item.setAttribute('aria-selected', 'true');
+  list.setAttribute('aria-activedescendant', item.id);
+  item.scrollIntoView({ block: 'nearest', inline: 'nearest' });
 }
 
 // A letter cube without its letter is still named for a screen reader: by
@@ -121,7 +162,9 @@ function buildWindow(number, onClose) {
   const frame = document.createElement(modal ? 'dialog' : 'div');
   frame.className = modal ? 'window' : 'window main';
   frame.dataset.dialog = String(number);
-  if (!modal) frame.setAttribute('role', 'application');
+  // The main window is a part of the page, in which a screen reader keeps
+  // its reading mode.
+  if (!modal) frame.setAttribute('role', 'document');
   const caption = document.createElement('div');
   caption.className = 'caption';
   caption.id = `caption-${number}`;
@@ -136,7 +179,7 @@ function buildWindow(number, onClose) {
     close.type = 'button';
     close.className = 'close';
     close.tabIndex = -1;
-    close.setAttribute('aria-label', 'Close');
+    close.setAttribute('aria-label', closeLabel);
     close.textContent = '\u00d7';
     close.addEventListener('click', () => onClose(number));
     caption.append(close);
@@ -223,7 +266,9 @@ export function enableControl(number, id, enabled) {
 
 export function clearList(number, id) {
   const element = control(number, id);
-  if (element) element.querySelector('.items').textContent = '';
+  if (!element) return;
+  element.querySelector('.items').textContent = '';
+  element.removeAttribute('aria-activedescendant');
 }
 
 // Items keep their alphabetical order, as a sorted list box keeps them.
@@ -235,6 +280,7 @@ export function addListItem(number, id, text) {
   item.className = 'item';
   item.setAttribute('role', 'option');
   item.setAttribute('aria-selected', 'false');
+  item.id = `list-item-${++itemCount}`;
   item.textContent = text;
   const after = [...items.children].find(other => collator.compare(other.textContent, text) > 0);
   items.insertBefore(item, after ?? null);

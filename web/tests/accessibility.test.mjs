@@ -3,7 +3,7 @@ import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
-import { answer, control, ids, messageBox, openGame, serve, launch, windowOf } from './browser.mjs';
+import { answer, control, ids, listItems, messageBox, openGame, serve, launch, startGame, windowOf } from './browser.mjs';
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -53,5 +53,37 @@ test('the main window, the dialogs and a message box', async () => {
   assert.deepEqual(checked, {
     main: [], about: [], search: [], inPlay: [], results: [], box: [], loading: [], saving: [],
   });
+  await context.close();
+});
+
+test('screen readers: a document window, live lines, the edition\'s close button, the links\' languages, list keys', async () => {
+  const context = await browser.newContext();
+  const french = await openGame(context, server.url, '?edition=fr&seed=1');
+  assert.equal(await windowOf(french, ids.IDD_GAME).locator('.close').getAttribute('aria-label'), 'Fermer');
+  await french.close();
+  const page = await openGame(context, server.url, '?seed=1');
+  assert.equal(await windowOf(page, ids.IDD_GAME).getAttribute('role'), 'document');
+  for (const [id, number] of [[ids.IDC_SCORE_LINE, ids.IDD_GAME], [ids.IDC_PROGRESS_LINE, ids.IDD_SEARCH]]) {
+    assert.equal(await control(page, id, number).getAttribute('aria-live'), 'polite');
+  }
+  const link = page.locator('#editions a', { hasText: 'French' });
+  assert.deepEqual([await link.getAttribute('lang'), await link.getAttribute('hreflang')], ['en', 'fr']);
+  // The results' missed words: the selection follows the keys and stays in
+  // view, and Enter still closes the dialog.
+  await startGame(page);
+  await control(page, ids.IDC_QUIT_GAME).click();
+  const words = await listItems(page, ids.IDC_MISSED_LIST, ids.IDD_RESULTS);
+  const missed = control(page, ids.IDC_MISSED_LIST, ids.IDD_RESULTS);
+  await missed.focus();
+  for (const [key, at] of [['ArrowDown', 0], ['ArrowDown', 1], ['ArrowUp', 0], ['End', words.length - 1], ['Home', 0]]) {
+    await page.keyboard.press(key);
+    const selected = await missed.evaluate(list => [
+      ...[...list.querySelectorAll('[aria-selected="true"]')].map(item => item.textContent),
+      document.getElementById(list.getAttribute('aria-activedescendant'))?.textContent,
+      list.scrollLeft > 0]);
+    assert.deepEqual(selected, [words[at], words[at], key === 'End'], key);
+  }
+  await page.keyboard.press('Enter');
+  await windowOf(page, ids.IDD_RESULTS).waitFor({ state: 'hidden' });
   await context.close();
 });
