@@ -152,6 +152,41 @@ TEST_F(HelpCompiler, WritesAnHtmlPageWhoseJumpsReachTheirTopics) {
     EXPECT_NE(html.find("Ein &lt;b&gt; &amp; &quot;Zitat&quot;."), std::string::npos) << html;
 }
 
+// Text marked for one reader is in its help only: the page's help (HTML)
+// leaves out what holds for Windows alone, the Windows help (the help file,
+// the plain text, the Markdown) what holds in the browser alone.
+TEST_F(HelpCompiler, GivesTheWindowsAndTheBrowserHelpEachItsOwnText) {
+    const fs::path source =
+        File("help.txt",
+             "@title T\n@language en\n@topic start Start\nFor both.\n\n"
+             "@only windows\nBeside the program.\n\n"
+             "- [Rules](rules)\n@only browser\n- [In the browser](web)\n\n"
+             "@topic rules Rules\nThree letters.\n\n"
+             "@only browser\n@topic web In the browser\nKept by the browser.\n");
+    const fs::path hlp = m_dir / "help.HLP", text = m_dir / "help.text", md = m_dir / "help.md",
+                   html = m_dir / "help.html";
+    const ToolRun run =
+        Run(VREL_HELPC, {source.string(), "--hlp", hlp.string(), "--text", text.string(),
+                         "--markdown", md.string(), "--html", html.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string page = ReadFile(html);
+    EXPECT_NE(page.find("<p>For both.</p>"), std::string::npos) << page;
+    EXPECT_EQ(page.find("Beside the program."), std::string::npos) << page;
+    EXPECT_NE(page.find("<li><a href=\"#rules\">Rules</a></li>\n"
+                        "<li><a href=\"#web\">In the browser</a></li>\n</ul>"),
+              std::string::npos)
+        << page;
+    EXPECT_NE(page.find("<section id=\"web\">\n<h2>In the browser</h2>\n<p>Kept by the browser."),
+              std::string::npos)
+        << page;
+    for (const std::string& windows : {TopicData(ReadFile(hlp)), ReadFile(text), ReadFile(md)}) {
+        EXPECT_NE(windows.find("For both."), std::string::npos) << windows;
+        EXPECT_NE(windows.find("Beside the program."), std::string::npos) << windows;
+        EXPECT_NE(windows.find("Three letters."), std::string::npos) << windows;
+        EXPECT_EQ(windows.find("browser"), std::string::npos) << windows;
+    }
+}
+
 TEST_F(HelpCompiler, RefusesAFaultySourceWithItsLineAndWritesNothing) {
     const std::string header = "@title T\n@language en\n@topic start Start\n";  // lines 1-3
     struct Case {
@@ -171,6 +206,12 @@ TEST_F(HelpCompiler, RefusesAFaultySourceWithItsLineAndWritesNothing) {
         {header + "@topic Start Again\nText.\n", 4,
          "topic name \"Start\" is already used on line 3"},
         {header + "Text.\n\n" + std::string(4000, 'x') + "\n", 6, "paragraph too long"},
+        {header + "@only mac\nText.\n", 4, "@only is followed by \"windows\" or \"browser\""},
+        {header + "Text.\n@only windows\n\n@only browser\nMore.\n", 5, "@only marks nothing"},
+        {"@title T\n@language en\n@only windows\n@topic start Start\n", 3,
+         "the contents, is for every reader"},
+        {header + "See [the web](web).\n@only browser\n@topic web Web\nText.\n", 4,
+         "jump to topic \"web\", which only the browser help has"},
     };
     const fs::path old = File("out.HLP", "old help file");
     for (const Case& test : cases) {

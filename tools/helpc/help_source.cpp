@@ -92,6 +92,9 @@ std::string Trim(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
+const char kMarksNothing[] =
+    "@only marks nothing: a paragraph, a list item or an @topic line must follow it";
+
 bool IsAsciiPunctuation(char c) {
     return (c >= '!' && c <= '/') || (c >= ':' && c <= '@') || (c >= '[' && c <= '`') ||
            (c >= '{' && c <= '~');
@@ -109,6 +112,7 @@ class Parser {
     struct Pending {
         bool open = false;
         BlockKind kind = BlockKind::kParagraph;
+        Reader only = Reader::kBoth;
         std::string text;
         std::vector<std::pair<std::size_t, int>> lineStarts;  // offset, line
     };
@@ -121,6 +125,7 @@ class Parser {
     bool CheckCharacters(const std::string& line, int number);
     bool ReadLine(const std::string& line, int number);
     bool ReadDirective(const std::string& body, int number);
+    bool MarkBlock();
     void AddText(const std::string& text, int number);
     bool EndBlock();
     bool ParseRuns(std::vector<Run>& runs);
@@ -130,6 +135,9 @@ class Parser {
     HelpSource& m_source;
     SourceError& m_error;
     Pending m_pending;
+    // An @only line that waits for the topic or block it marks.
+    Reader m_only = Reader::kBoth;
+    int m_onlyLine = 0;  // 0 when none waits
 };
 
 bool Parser::Parse(const std::string& text) {
@@ -183,6 +191,7 @@ bool Parser::ReadLine(const std::string& raw, int number) {
         if (item.empty()) return Fail(number, "empty list item");
         m_pending.open = true;
         m_pending.kind = BlockKind::kListItem;
+        if (!MarkBlock()) return false;
         AddText(item, number);
         return true;
     }
@@ -191,6 +200,7 @@ bool Parser::ReadLine(const std::string& raw, int number) {
     if (!m_pending.open) {
         m_pending.open = true;
         m_pending.kind = BlockKind::kParagraph;
+        if (!MarkBlock()) return false;
     }
     AddText(line, number);
     return true;
@@ -201,6 +211,17 @@ bool Parser::ReadDirective(const std::string& body, int number) {
     const std::string name = body.substr(0, space);
     const std::string rest = space == std::string::npos ? std::string() : Trim(body.substr(space));
     const bool inTopics = !m_source.topics.empty();
+    if (m_onlyLine != 0 && name != "topic") return Fail(m_onlyLine, kMarksNothing);
+    if (name == "only") {
+        if (rest == "windows")
+            m_only = Reader::kWindows;
+        else if (rest == "browser")
+            m_only = Reader::kBrowser;
+        else
+            return Fail(number, "@only is followed by \"windows\" or \"browser\"");
+        m_onlyLine = number;
+        return true;
+    }
     if (name == "title") {
         if (inTopics) return Fail(number, "@title must come before the first @topic");
         if (!m_source.title.empty()) return Fail(number, "@title given twice");
@@ -233,6 +254,14 @@ bool Parser::ReadDirective(const std::string& body, int number) {
             return Fail(number,
                         "a topic is written \"@topic NAME Title\", NAME made of letters, "
                         "digits, '_' and '.'");
+        if (m_onlyLine != 0) {
+            if (!inTopics)
+                return Fail(m_onlyLine,
+                            "the first topic, the contents, is for every reader and cannot "
+                            "be marked @only");
+            topic.only = m_only;
+            m_onlyLine = 0;
+        }
         m_source.topics.push_back(topic);
         return true;
     }
@@ -247,6 +276,17 @@ void Parser::AddText(const std::string& text, int number) {
     for (char c : text) m_pending.text += c == '\t' ? ' ' : c;
 }
 
+// The pending block takes the waiting @only marker, if any.
+bool Parser::MarkBlock() {
+    if (m_onlyLine == 0) return true;
+    const int line = m_onlyLine;
+    m_pending.only = m_only;
+    m_onlyLine = 0;
+    if (m_source.topics.back().only != Reader::kBoth)
+        return Fail(line, "the topic is marked @only already; its text takes no marker");
+    return true;
+}
+
 int Parser::LineAt(std::size_t offset) const {
     int line = 0;
     for (const auto& [start, number] : m_pending.lineStarts)
@@ -258,6 +298,7 @@ bool Parser::EndBlock() {
     if (!m_pending.open) return true;
     Block block;
     block.kind = m_pending.kind;
+    block.only = m_pending.only;
     block.line = m_pending.lineStarts.front().second;
     if (!ParseRuns(block.runs)) return false;
     m_source.topics.back().blocks.push_back(std::move(block));
@@ -320,8 +361,9 @@ bool Parser::ParseRuns(std::vector<Run>& runs) {
 }
 
 // Whole-document rules: the header lines, unique topic names, and jumps that
-// lead to topics that exist.
+// lead to topics that exist for every reader of the jump.
 bool Parser::CheckDocument() {
+    if (m_onlyLine != 0) return Fail(m_onlyLine, kMarksNothing);
     if (m_source.title.empty()) return Fail(0, "no @title line");
     if (!m_source.language) return Fail(0, "no @language line");
     if (m_source.topics.empty()) return Fail(0, "no @topic");
@@ -341,10 +383,20 @@ bool Parser::CheckDocument() {
                                         "\" cannot both be used in one help file");
     }
     for (const Topic& topic : m_source.topics)
-        for (const Block& block : topic.blocks)
-            for (const Run& run : block.runs)
-                if (!run.target.empty() && byName.find(Lower(run.target)) == byName.end())
+        for (const Block& block : topic.blocks) {
+            const Reader reader = block.only != Reader::kBoth ? block.only : topic.only;
+            for (const Run& run : block.runs) {
+                if (run.target.empty()) continue;
+                const auto target = byName.find(Lower(run.target));
+                if (target == byName.end())
                     return Fail(run.line, "jump to unknown topic \"" + run.target + "\"");
+                const Reader only = target->second->only;
+                if (only != Reader::kBoth && only != reader)
+                    return Fail(run.line, "jump to topic \"" + run.target + "\", which only the " +
+                                              (only == Reader::kWindows ? "Windows" : "browser") +
+                                              " help has");
+            }
+        }
     return true;
 }
 
@@ -352,6 +404,22 @@ bool Parser::CheckDocument() {
 
 bool ParseHelpSource(const std::string& text, HelpSource& source, SourceError& error) {
     return Parser(source, error).Parse(text);
+}
+
+HelpSource ForReader(const HelpSource& source, Reader reader) {
+    const auto reads = [reader](Reader only) { return only == Reader::kBoth || only == reader; };
+    HelpSource kept;
+    kept.title = source.title;
+    kept.language = source.language;
+    for (const Topic& topic : source.topics) {
+        if (!reads(topic.only)) continue;
+        Topic copy = topic;
+        copy.blocks.clear();
+        for (const Block& block : topic.blocks)
+            if (reads(block.only)) copy.blocks.push_back(block);
+        kept.topics.push_back(std::move(copy));
+    }
+    return kept;
 }
 
 std::string ToWindows1252(const std::string& utf8) {

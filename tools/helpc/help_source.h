@@ -1,6 +1,8 @@
 // The help source: a plain-text file in UTF-8 with a small markup (described
 // in resources/help/README.md), read into topics of paragraphs and list items
-// made of runs of plain, bold and jump text.
+// made of runs of plain, bold and jump text. A topic or block may be for one
+// reader only: the Windows help (the help file and its plain-text and
+// Markdown copies) or the browser's (the HTML page).
 //
 //   HelpSource source;
 //   SourceError error;
@@ -26,8 +28,13 @@ struct Run {
 
 enum class BlockKind { kParagraph, kListItem };
 
+// Who reads a topic or a block, as "@only windows" or "@only browser" marks
+// it; kBoth when it is not marked.
+enum class Reader { kBoth, kWindows, kBrowser };
+
 struct Block {
     BlockKind kind = BlockKind::kParagraph;
+    Reader only = Reader::kBoth;
     std::vector<Run> runs;
     int line = 0;
 };
@@ -36,6 +43,7 @@ struct Topic {
     std::string context;  // the name jumps use: letters, digits, '_' and '.'
     std::string title;    // UTF-8
     int line = 0;
+    Reader only = Reader::kBoth;  // never set on the contents topic
     std::vector<Block> blocks;
 };
 
@@ -59,6 +67,11 @@ struct SourceError {
 
 // Reads a whole source. On failure answers false with the first fault found.
 bool ParseHelpSource(const std::string& text, HelpSource& source, SourceError& error);
+
+// The source as one reader (kWindows or kBrowser) gets it: without the
+// topics and blocks marked for the other. The renderings and the help file
+// are made from it.
+HelpSource ForReader(const HelpSource& source, Reader reader);
 
 // Text that ParseHelpSource accepted, in Windows-1252.
 std::string ToWindows1252(const std::string& utf8);

@@ -518,7 +518,8 @@ bool KeywordFiles(const HelpSource& source, const std::vector<Record>& records, 
 
 }  // namespace
 
-bool BuildHlpFile(const HelpSource& source, std::string& bytes, SourceError& error) {
+bool BuildHlpFile(const HelpSource& all, std::string& bytes, SourceError& error) {
+    const HelpSource source = ForReader(all, Reader::kWindows);
     std::vector<Record> records;
     for (std::size_t t = 0; t < source.topics.size(); ++t) {
         const Topic& topic = source.topics[t];

@@ -18,7 +18,8 @@
 
 namespace helpc {
 
-// The help file's bytes; false, with the fault, when the source does not fit
+// The help file's bytes, of the Windows help (without the text marked
+// "@only browser"); false, with the fault, when the source does not fit
 // the format (a paragraph too long for one topic block, too many topics).
 bool BuildHlpFile(const HelpSource& source, std::string& bytes, SourceError& error);
 

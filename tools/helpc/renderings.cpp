@@ -139,7 +139,8 @@ std::string HtmlRun(const Run& run) {
 
 }  // namespace
 
-std::string RenderText(const HelpSource& source) {
+std::string RenderText(const HelpSource& all) {
+    const HelpSource source = ForReader(all, Reader::kWindows);
     std::string out = "\xEF\xBB\xBF";  // byte order mark: Notepad then reads UTF-8 for sure
     Underlined(source.title, '=', out);
     for (const Topic& topic : source.topics) {
@@ -162,7 +163,8 @@ std::string RenderText(const HelpSource& source) {
     return out;
 }
 
-std::string RenderMarkdown(const HelpSource& source) {
+std::string RenderMarkdown(const HelpSource& all) {
+    const HelpSource source = ForReader(all, Reader::kWindows);
     std::string out = "# " + MarkdownEscape(source.title) + "\n";
     for (const Topic& topic : source.topics) {
         out += "\n<a id=\"" + topic.context + "\"></a>\n";
@@ -179,7 +181,8 @@ std::string RenderMarkdown(const HelpSource& source) {
     return out;
 }
 
-std::string RenderHtml(const HelpSource& source) {
+std::string RenderHtml(const HelpSource& all) {
+    const HelpSource source = ForReader(all, Reader::kBrowser);
     const std::string language = source.language ? source.language->code : "en";
     std::string out = "<!DOCTYPE html>\n<html lang=\"" + language +
                       "\">\n<head>\n<meta charset=\"utf-8\">\n"

@@ -1,6 +1,8 @@
 // The help source as plain text, as Markdown and as HTML, for readers without
-// a help viewer: the same topics in the same order, jumps as plain text or
-// links.
+// a help viewer: the topics in the source's order, jumps as plain text or
+// links. The plain text and the Markdown are the Windows help, as the help
+// file is: they leave out what is marked "@only browser". The HTML page is
+// the browser's: it leaves out what is marked "@only windows".
 #ifndef VREL_TOOLS_HELPC_RENDERINGS_H_
 #define VREL_TOOLS_HELPC_RENDERINGS_H_
 
