@@ -1,5 +1,7 @@
 #include "web_platform.h"
 
+#include <cstdlib>
+
 WebPlatform::WebPlatform(const Edition& edition, Page& page, const std::string& root)
     : m_edition(edition), m_page(page), m_strRoot(root), m_strFolder(root + edition.code + "/") {}
 
@@ -39,7 +41,10 @@ int WebPlatform::ShowMessageBox(const std::string& text, const std::string& capt
 
 void WebPlatform::Pause(int milliseconds) { m_page.Pause(milliseconds); }
 
-void WebPlatform::ExitProcess(int code) { m_page.EndProgram(code); }
+void WebPlatform::ExitProcess(int code) {
+    m_page.EndProgram(code);
+    std::abort();  // a page's EndProgram does not return
+}
 
 StoredFilesLock::StoredFilesLock(Page& page) : m_page(page), m_token(page.Lock()), m_bHeld(false) {
     m_bHeld = m_token != 0 && m_page.Pull();

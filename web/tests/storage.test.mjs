@@ -87,37 +87,6 @@ test('two tabs that each confirm a word keep both, saved and exported', async ()
   await context.close();
 });
 
-test('an import survives the save of a tab opened before it; No in one tab keeps another tab\'s words', async () => {
-  const [first, second] = unknownWords();
-  let context = await browser.newContext();
-  const before = await openGame(context, server.url, '?seed=1');
-  const importer = await openGame(context, server.url, '?seed=1');
-  await importer.locator('#import').setInputFiles({ name: 'two.dat', mimeType: 'text/plain', buffer: Buffer.from('CAT\r\nDOG\r\n') });
-  await importer.locator('body[data-idle]').waitFor();
-  await startGame(before);
-  await confirmWord(before, first);
-  await control(before, ids.IDOK).click();
-  await answer(before, 'Yes');
-  await before.locator('#ended').waitFor();
-  let after = await openGame(context, server.url, '?seed=1');
-  assert.deepEqual((await exportedWords(after)).sort(), ['CAT', 'DOG', first].sort());
-  await context.close();
-
-  // Tab A's word is only in the journal; tab B read it at its start.
-  context = await browser.newContext();
-  const a = await openGame(context, server.url, '?seed=1');
-  await startGame(a);
-  await confirmWord(a, second);
-  const b = await openGame(context, server.url, '?seed=1');
-  await control(b, ids.IDOK).click();
-  await answer(b, 'No');
-  await b.locator('#ended').waitFor();
-  await a.close();
-  after = await openGame(context, server.url, '?seed=1');
-  assert.ok((await exportedWords(after)).includes(second), `${second} kept`);
-  await context.close();
-});
-
 test('the word field takes no typing while a command waits for the stored files', async () => {
   const [word] = unknownWords();
   const context = await browser.newContext();
