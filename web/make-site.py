@@ -169,6 +169,31 @@ def edition_texts(folder):
     return texts
 
 
+# The page's security policy. The page carries it in a meta tag; a meta tag
+# cannot carry frame-ancestors, which the headers that a host sends add.
+POLICY = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
+          "img-src 'self'; connect-src 'self'; worker-src 'self'; manifest-src 'self'; "
+          "object-src 'none'; base-uri 'none'; form-action 'none'")
+HEADER_POLICY = POLICY + "; frame-ancestors 'none'"
+HEADERS = (('Content-Security-Policy', HEADER_POLICY), ('X-Content-Type-Options', 'nosniff'))
+
+
+def write_host_headers(out):
+    """The headers for a static host, in the forms the common hosts read:
+    _headers (Netlify, Cloudflare Pages), .htaccess (Apache) and
+    nginx.conf.example (a location block to copy). serve.py sends them too."""
+    with open(os.path.join(out, '_headers'), 'w', encoding='utf-8') as f:
+        f.write('/*\n' + ''.join('  %s: %s\n' % header for header in HEADERS))
+    with open(os.path.join(out, '.htaccess'), 'w', encoding='utf-8') as f:
+        f.write('<IfModule mod_headers.c>\n' +
+                ''.join('  Header always set %s "%s"\n' % header for header in HEADERS) +
+                '</IfModule>\nAddType application/wasm .wasm\n')
+    with open(os.path.join(out, 'nginx.conf.example'), 'w', encoding='utf-8') as f:
+        f.write('# Inside the server block that serves this folder.\nlocation / {\n' +
+                ''.join('    add_header %s "%s" always;\n' % header for header in HEADERS) +
+                '}\n')
+
+
 def edition_strings(folder):
     """The string table of an edition's strings.inc, by IDS_ name."""
     strings = {}
@@ -262,6 +287,15 @@ def main():
                         'point', '-resize', '%dx%d' % (size, size),
                         os.path.join(icons, name)], check=True)
 
+    index = os.path.join(out, 'index.html')
+    with open(index, encoding='utf-8') as f:
+        page = f.read()
+    if '__POLICY__' not in page:
+        sys.exit('make-site: index.html has no __POLICY__ to fill in')
+    with open(index, 'w', encoding='utf-8') as f:
+        f.write(page.replace('__POLICY__', POLICY))
+    write_host_headers(out)
+
     # The service worker keeps every file of the site; its cache is named
     # after their contents, so that a new build replaces the old cache.
     files = []
@@ -270,7 +304,7 @@ def main():
         for name in sorted(names):
             path = os.path.join(folder, name)
             relative = os.path.relpath(path, out).replace(os.sep, '/')
-            if relative == 'sw.js':
+            if relative in ('sw.js', '_headers', '.htaccess', 'nginx.conf.example'):
                 continue
             files.append(relative)
             with open(path, 'rb') as f:

@@ -11,9 +11,19 @@ import sys
 
 SITE = sys.argv[1] if len(sys.argv) > 1 else 'build/web/site'
 CACHE_CONTROL = os.environ.get('CACHE_CONTROL', 'no-cache')
-POLICY = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
-          "img-src 'self'; connect-src 'self'; worker-src 'self'; manifest-src 'self'; "
-          "object-src 'none'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'")
+HEADERS = []
+
+
+def host_headers(site):
+    """The headers that the site's _headers file (made by make-site.py) gives
+    every path."""
+    headers = []
+    with open(os.path.join(site, '_headers'), encoding='utf-8') as f:
+        for line in f:
+            if line.startswith(' ') and ':' in line:
+                name, _, value = line.strip().partition(':')
+                headers.append((name, value.strip()))
+    return headers
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -22,8 +32,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                       '.webmanifest': 'application/manifest+json', '.gz': 'application/gzip'}
 
     def end_headers(self):
-        self.send_header('Content-Security-Policy', POLICY)
-        self.send_header('X-Content-Type-Options', 'nosniff')
+        for name, value in HEADERS:
+            self.send_header(name, value)
         self.send_header('Cache-Control', CACHE_CONTROL)
         super().end_headers()
 
@@ -42,6 +52,10 @@ class Server(http.server.ThreadingHTTPServer):
 def main():
     if not os.path.isfile(os.path.join(SITE, 'index.html')):
         sys.exit(f'serve: no site in {SITE}; make web builds it')
+    if not os.path.isfile(os.path.join(SITE, '_headers')):
+        sys.exit(f'serve: no _headers in {SITE}; make web makes it')
+    global HEADERS
+    HEADERS = host_headers(SITE)
     handler = functools.partial(Handler, directory=SITE)
     port = int(os.environ.get('PORT', '8000'))
     try:
