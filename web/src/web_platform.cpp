@@ -34,9 +34,14 @@ std::unique_ptr<FileLock> WebPlatform::LockFile(const std::string& path, FileErr
     return lock;
 }
 
+// The stored folder is no place a player knows of: a box names its files
+// alone.
 int WebPlatform::ShowMessageBox(const std::string& text, const std::string& caption,
                                 unsigned type) {
-    return m_page.MessageBox(text, caption, type);
+    std::string shown = text;
+    for (std::size_t at; (at = shown.find(m_strFolder)) != std::string::npos;)
+        shown.erase(at, m_strFolder.size());
+    return m_page.MessageBox(shown, caption, type);
 }
 
 void WebPlatform::Pause(int milliseconds) { m_page.Pause(milliseconds); }

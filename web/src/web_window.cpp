@@ -112,7 +112,9 @@ bool CWebWindow::Export(const std::string& path) {
 }
 
 void CWebWindow::Import(const std::string& path) {
-    const std::string cannotLoad = FormatMessageText(IDS_CANNOT_LOAD, path.c_str());
+    // Named as the player's file, not by the page's copy of it.
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    const std::string cannotLoad = FormatMessageText(IDS_CANNOT_LOAD, name.c_str());
     CWordDictionary imported;
     std::unique_ptr<InputFile> file = m_platform.OpenForRead(path, nullptr);
     // A file without a single word would leave nothing to play with.

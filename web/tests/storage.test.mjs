@@ -121,7 +121,7 @@ test('importing hostile files: no crash, and the old dictionary stays until a ne
   await importFile('garbage.dat', garbage);
   const refused = await messageBox(page);
   assert.equal(refused.caption, 'Vrel:  Error');
-  assert.match(refused.text, /^Cannot load dictionary file .*garbage\.dat\.$/);
+  assert.equal(refused.text, 'Cannot load dictionary file garbage.dat.');
   await answer(page, 'OK');
   // The fuzzer's corpus, every file: each either loads or is refused.
   const corpus = path.join(ROOT, 'tests/fuzz/corpus');
@@ -208,13 +208,13 @@ test('full storage gives the program\'s error boxes and loses nothing saved', as
   await control(page, ids.IDC_ADD_WORD).click();
   await answer(page, 'Yes');
   const journal = await messageBox(page);
-  assert.deepEqual([journal.caption, journal.text], ['Vrel:  Error', 'Cannot save dictionary file /data/en/VREL.JNL.']);
+  assert.deepEqual([journal.caption, journal.text], ['Vrel:  Error', 'Cannot save dictionary file VREL.JNL.']);
   await answer(page, 'OK');
   assert.deepEqual(await listItems(page, ids.IDC_FOUND_LIST), [word]);
   await control(page, ids.IDOK).click();
   await answer(page, 'Yes');
   const save = await messageBox(page);
-  assert.deepEqual([save.caption, save.text], ['Vrel:  Error', 'Cannot rename /data/en/VREL.XXX to /data/en/VREL.DAT.']);
+  assert.deepEqual([save.caption, save.text], ['Vrel:  Error', 'Cannot rename VREL.XXX to VREL.DAT.']);
   await answer(page, 'OK');
   await page.locator('#ended').waitFor();
   // The stored dictionary is the one from before.
@@ -229,7 +229,7 @@ test('a dictionary that cannot be had gives the fatal box, then an ended page', 
   const page = await context.newPage();
   await page.goto(`${server.url}?seed=1`);
   const { caption, text } = await messageBox(page);
-  assert.deepEqual([caption, text], ['Vrel:  Fatal Error', 'Cannot load dictionary file /data/en/VREL.DAT.']);
+  assert.deepEqual([caption, text], ['Vrel:  Fatal Error', 'Cannot load dictionary file VREL.DAT.']);
   assert.ok(await windowOf(page, ids.IDD_GAME).isHidden());
   await answer(page, 'OK');
   await page.locator('#ended').waitFor();
