@@ -74,7 +74,7 @@ bool CWebWindow::OnCommand(int id) {
             m_page.RunDialog(IDD_ABOUT);
             break;
         case kIdOk:
-            OnExit();
+            m_game.OnExit();
             return false;
         default:
             break;  // Escape and the rest do nothing in the main window
@@ -91,8 +91,6 @@ void CWebWindow::OnWordEdit(const std::string& text) {
     m_game.OnWordChanged();
 }
 
-void CWebWindow::OnExit() { m_game.OnExit(); }
-
 void CWebWindow::WordStored(const std::string& word) { JournalAdd(word); }
 
 // No to the save question: the words added since the load are given up, as
@@ -105,7 +103,6 @@ void CWebWindow::SaveDeclined() {
         return tab == m_strTab || std::find(open.begin(), open.end(), tab) == open.end();
     });
 }
-
 
 bool CWebWindow::Export(const std::string& path) {
     return m_game.Dictionary().SaveAs(path, path + ".XXX");

@@ -1,8 +1,8 @@
 // CWebWindow: the main window of the page. As the Windows program's main
-// window does, it owns the game, forwards the page's commands to it, carries
-// out what the game asks through GameWindow and keeps the word field to
-// traceable text. The page's script only draws what it is told and reports
-// the player's commands (control ids) and the word field's edits.
+// window does, it owns the game, forwards the page's commands to it and
+// carries out what the game asks through GameWindow; the game's rules decide
+// the rest. The page (Page) only draws what it is told and reports the
+// player's commands (control ids) and the word field's edits.
 //
 // Besides the game it keeps the journal of confirmed words (VREL.JNL beside
 // the stored VREL.DAT): each word the player confirms is stored there at
@@ -63,7 +63,6 @@ class CWebWindow : public GameWindow {
     void SaveDeclined() override;
 
   private:
-    void OnExit();
     std::string JournalPath() const;
     // VREL.GEN counts the imports into the stored folder, so that a tab that
     // loaded before another tab's import knows it at its save.
