@@ -68,8 +68,7 @@ bench: native
 
 # Builds the Windows program and plays it: under Wine on Linux, directly on
 # Windows. EDITION=CODE (a code of resources/editions/list) plays that
-# edition; English by default.
-EDITION ?= en
+# edition; the list's first, English, by default.
 play:
 	@JOBS=$(JOBS) scripts/play $(EDITION)
 

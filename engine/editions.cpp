@@ -1,10 +1,8 @@
 #include "editions.h"
 
-#include "texts.h"
-
 namespace {
 
-// One function per edition but English, Text_CODE: the texts of its
+// One function per edition, Text_CODE: the texts of its
 // strings.inc by id (generated from the editions list).
 #define VREL_STRING(number, name, text) \
     case number:                        \

@@ -47,7 +47,7 @@ const char* BuiltInText(int id) {
 #define VREL_STRING(number, name, text) \
     case number:                        \
         return text;
-#include "strings.inc"
+#include "editions/en/strings.inc"
 #undef VREL_STRING
     }
     return nullptr;

@@ -4,7 +4,7 @@
 
 #define VREL_STRING(id, name, text) name = id,
 enum StringId {
-#include "strings.inc"
+#include "editions/en/strings.inc"
 };
 #undef VREL_STRING
 

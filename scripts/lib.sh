@@ -9,8 +9,11 @@
 #   vrel_wine_env [PREFIX]        Wine for the game: no debug output, no Mono,
 #                                 Gecko or menu entries; PREFIX (made, and
 #                                 taken as an absolute path) as WINEPREFIX
-#   vrel_editions                 the editions' codes, English first, one a line
+#   vrel_editions                 the editions' codes, the default first, one
+#                                 a line
+#   vrel_default_edition          the default edition's code (the list's first)
 #   vrel_is_edition CODE          whether CODE is one of them
+#   vrel_edition_own_name CODE    the edition's name in its own language
 #   vrel_edition_value CODE NAME  the value of NAME in the edition's
 #                                 edition.conf, empty when it has none
 #   vrel_build_dir PRESET         the build folder of a CMake preset
@@ -34,6 +37,14 @@ vrel_editions() {
   sed -n 's/^\([a-z][a-z]\) .*/\1/p' "$VREL_ROOT/resources/editions/list"
 }
 
+vrel_default_edition() {
+  vrel_editions | head -n 1
+}
+
+vrel_edition_own_name() {
+  sed -n "s|^$1 .* / ||p" "$VREL_ROOT/resources/editions/list"
+}
+
 vrel_is_edition() {
   vrel_editions | grep -qx "$1"
 }
@@ -55,7 +66,7 @@ vrel_build_dir() {
 
 vrel_program_dir() (
   build=${2:-$(vrel_build_dir windows)}
-  if [ "$1" = en ]; then
+  if [ "$1" = "$(vrel_default_edition)" ]; then
     printf '%s\n' "$build/bin"
   else
     printf '%s\n' "$build/editions/$1"

@@ -205,7 +205,7 @@ def edition_strings(folder):
 
 def page_texts(folder, names=None):
     """The page's own texts of an edition (page.txt, NAME=text), which must
-    name the same texts as English's."""
+    name the same texts as the default edition's."""
     texts = {}
     path = os.path.join(folder, 'page.txt')
     with open(path, encoding='utf-8') as f:
@@ -231,7 +231,7 @@ def main():
     parser.add_argument('--module', required=True)
     parser.add_argument('--help-dir', dest='help_dir', required=True)
     parser.add_argument('--version', required=True)
-    parser.add_argument('--editions', nargs='+', required=True, help='CODE=NAME, English first')
+    parser.add_argument('--editions', nargs='+', required=True, help='CODE=NAME, the default edition first')
     args = parser.parse_args()
     root, out = args.root, args.out
     resources = os.path.join(root, 'resources')
@@ -251,12 +251,14 @@ def main():
     editions = {}
     for edition in args.editions:
         code, name = edition.split('=', 1)
-        folder = resources if code == 'en' else os.path.join(resources, 'editions', code)
+        folder = os.path.join(resources, 'editions', code)
         texts = edition_texts(folder)
-        page = page_texts(folder, editions['en']['page'] if editions else None)
+        # Its page.txt names the same texts as the default edition's.
+        default = next(iter(editions.values()), None)
+        page = page_texts(folder, default['page'] if default else None)
         editions[code] = {'name': name, 'texts': texts, 'strings': edition_strings(folder),
                           'page': page}
-        data = os.path.join(root, 'data') if code == 'en' else os.path.join(root, 'data', code)
+        data = os.path.join(root, 'data', code)
         target = os.path.join(out, 'data', code)
         os.makedirs(target, exist_ok=True)
         with open(os.path.join(data, 'VREL.DAT'), 'rb') as f:

@@ -45,7 +45,7 @@ TEST(EditionTexts, EveryFormatHasTheEnglishConversionsInOrder) {
     ASSERT_STREQ(english.code, "en");
 #define VREL_STRING(number, name, text) number,
     const int ids[] = {
-#include "strings.inc"
+#include "editions/en/strings.inc"
     };
 #undef VREL_STRING
     int editions = 0;

@@ -60,9 +60,9 @@ entry=$data/applications/vrel.desktop
 output=$(as_user "$installer" install 2>&1) || { echo "$output" >&2; fail "install failed"; exit 1; }
 
 check "Vrel.exe is not the build's" cmp -s "$build_dir/bin/Vrel.exe" "$game/Vrel.exe"
-check "VREL.DAT is not the shipped dictionary" cmp -s "$source_dir/data/VREL.DAT" "$game/VREL.DAT"
+check "VREL.DAT is not the shipped dictionary" cmp -s "$source_dir/data/en/VREL.DAT" "$game/VREL.DAT"
 check "no LICENSE in the game folder" cmp -s "$source_dir/LICENSE" "$game/LICENSE"
-check "no word list notice" cmp -s "$source_dir/data/scowl-copyright.txt" "$game/scowl-copyright.txt"
+check "no word list notice" cmp -s "$source_dir/data/en/scowl-copyright.txt" "$game/scowl-copyright.txt"
 for help in "$build_dir"/bin/*.HLP; do
   [ -f "$help" ] && check "$(basename "$help") not installed" cmp -s "$help" "$game/$(basename "$help")"
 done
@@ -151,7 +151,7 @@ output=$(as_user "$installer" install de 2>&1) || fail "install de failed: $outp
 check "the German Vrel.exe is not the build's" cmp -s "$build_dir/editions/de/Vrel.exe" "$edition/Vrel.exe"
 check "the German VREL.DAT is not the shipped one" cmp -s "$source_dir/data/de/VREL.DAT" "$edition/VREL.DAT"
 check "desktop-file-validate rejects the German menu entry" desktop-file-validate "$data/applications/vrel-de.desktop"
-check "the German menu entry is not named Vrel 2 (German)" grep -qx 'Name=Vrel 2 (German)' "$data/applications/vrel-de.desktop"
+check "the German menu entry is not named Vrel 2 (Deutsch)" grep -qx 'Name=Vrel 2 (Deutsch)' "$data/applications/vrel-de.desktop"
 mkdir "$work/bin"
 cat >"$work/bin/wine" <<'WINE'
 #!/bin/sh

@@ -15,7 +15,6 @@ fail() { echo "FAIL: $*" >&2; failed=1; }
 
 for code in "$@"; do
   data=$root/data/$code excluded=$root/data/$code/excluded.txt
-  [ "$code" = en ] && data=$root/data excluded=$root/data/excluded.txt
   # Every excluded word, in the file's own encoding, as a whole line.
   sed 's/#.*//' "$excluded" | awk 'NF { print $1 }' | iconv -f UTF-8 -t WINDOWS-1252 > "$work/$code.excluded"
   tr -d '\r' < "$data/VREL.DAT" | grep -Fxf "$work/$code.excluded" > "$work/$code.found"

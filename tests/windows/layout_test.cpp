@@ -15,7 +15,7 @@ namespace {
 
 HMODULE LoadEdition(const Edition& edition) {
     const std::string path =
-        edition.code == std::string("en")
+        &edition == &kEditions[0]
             ? std::string(VREL_EXE_PATH)
             : std::string(VREL_EDITIONS_PATH) + "/" + edition.code + "/Vrel.exe";
     return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);

@@ -29,7 +29,7 @@ struct Text {
 };
 const Text kTexts[] = {
 #define VREL_STRING(id, name, text) {id, text},
-#include "strings.inc"
+#include "editions/en/strings.inc"
 #undef VREL_STRING
 };
 

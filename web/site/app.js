@@ -16,7 +16,8 @@ const WORD_FIELD = ids.IDC_WORD;
 class ProgramEnded extends Error {}
 
 const params = new URLSearchParams(location.search);
-const code = Object.hasOwn(editions, params.get('edition') ?? '') ? params.get('edition') : 'en';
+// The edition that ?edition= names, else the default, the first.
+const code = Object.hasOwn(editions, params.get('edition') ?? '') ? params.get('edition') : Object.keys(editions)[0];
 // The page's own texts: the bar, the ended page, the boxes' Yes and No, the
 // close button's name and the page's messages; and the program's string
 // table.

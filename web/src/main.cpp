@@ -22,12 +22,12 @@ std::unique_ptr<CWebWindow> g_window;
 
 extern "C" {
 
-// Seeds the random source, takes the edition (English when the code names
-// none) and loads its stored dictionary behind the loading dialog; tab is
+// Seeds the random source, takes the edition (the default, the first, when
+// the code names none) and loads its stored dictionary behind the loading dialog; tab is
 // this browser tab's name among the game's open tabs.
 EMSCRIPTEN_KEEPALIVE void vrel_start(int seed, const char* code, const char* tab) {
     const Edition* edition = FindEdition(code);
-    if (!edition) edition = FindEdition("en");
+    if (!edition) edition = &kEditions[0];
     SeedRandom(static_cast<std::uint32_t>(seed) & 0xFFFF);
     g_platform = std::make_unique<WebPlatform>(*edition, BrowserPage());
     Platform::Set(g_platform.get());

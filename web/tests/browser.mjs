@@ -19,7 +19,7 @@ const TOOL = path.join(ROOT, 'build/native/bin/vrel-tool');
 // Deadlines that hold on a loaded two-core machine.
 export const DEADLINE = 60000;
 
-// The editions' codes, English first, as resources/editions/list gives them.
+// The editions' codes, the default first, as resources/editions/list gives them.
 export const EDITIONS = readFileSync(path.join(ROOT, 'resources/editions/list'), 'utf8')
   .split('\n').map(line => line.match(/^([a-z]{2}) /)?.[1]).filter(Boolean);
 
@@ -119,15 +119,15 @@ export async function listItems(page, id, dialog = ids.IDD_GAME) {
 }
 
 // vrel-tool's deal of one board for the seed: its rows and words.
-export function nativeDeal(seed, edition = 'en') {
-  const dict = edition === 'en' ? 'data/VREL.DAT' : `data/${edition}/VREL.DAT`;
+export function nativeDeal(seed, edition = EDITIONS[0]) {
+  const dict = `data/${edition}/VREL.DAT`;
   const output = execFileSync(TOOL, ['--edition', edition, 'deal', '--dict', dict, '--seed', String(seed)], { cwd: ROOT, encoding: 'latin1' });
   const lines = output.trim().split('\n');
   return { letters: lines.slice(0, 4).join('').split(''), words: lines.slice(4, -1), count: Number(lines.at(-1).split(' ')[1]) };
 }
 
-export function dictionaryWords(edition = 'en') {
-  const dict = edition === 'en' ? 'data/VREL.DAT' : `data/${edition}/VREL.DAT`;
+export function dictionaryWords(edition = EDITIONS[0]) {
+  const dict = `data/${edition}/VREL.DAT`;
   return new Set(readFileSync(path.join(ROOT, dict), 'latin1').split(/\r?\n/).filter(Boolean));
 }
 
@@ -147,7 +147,7 @@ export function traceable(letters, length) {
 }
 
 // The first seed from `from` whose board passes the check.
-export function seedWhere(check, edition = 'en', from = 1) {
+export function seedWhere(check, edition = EDITIONS[0], from = 1) {
   for (let seed = from; seed < from + 2000; seed++) if (check(nativeDeal(seed, edition))) return seed;
   throw new Error('no such seed');
 }

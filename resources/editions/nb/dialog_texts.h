@@ -1,5 +1,5 @@
 // Texts of the dialog templates of the Norwegian (Bokmål) edition, in Windows-1252: the
-// same names as resources/dialog_texts.h.
+// same names as resources/editions/en/dialog_texts.h.
 #define TXT_LETTER_CUBES "Bokstavterninger"
 #define TXT_WORD_GROUP "&Ord"
 #define TXT_ADD_WORD "&Legg til ord"

@@ -1,5 +1,5 @@
 // Texts of the dialog templates of the Portuguese (Brazil) edition, in
-// Windows-1252: the same names as resources/dialog_texts.h.
+// Windows-1252: the same names as resources/editions/en/dialog_texts.h.
 #define TXT_LETTER_CUBES "Dados de letras"
 #define TXT_WORD_GROUP "&Palavra"
 #define TXT_ADD_WORD "Ad&icionar"
