@@ -78,11 +78,9 @@ class ConsolePlatform : public PlatformWrapper {
   public:
     explicit ConsolePlatform(Platform& native) : PlatformWrapper(native) {}
 
-    // English keeps the native table; another edition brings its own.
     void SetEdition(const Edition& edition) { m_pEdition = &edition; }
 
     std::string LoadText(int id) override {
-        if (!m_pEdition || m_pEdition == kEditions) return Target().LoadText(id);
         const char* text = m_pEdition->Text(id);
         return text ? text : "";
     }
@@ -92,7 +90,7 @@ class ConsolePlatform : public PlatformWrapper {
     }
 
   private:
-    const Edition* m_pEdition = nullptr;
+    const Edition* m_pEdition = kEditions;
 };
 
 // Opens the file; on failure says why on stderr and answers null.
@@ -442,7 +440,7 @@ int RunNormalize(const std::vector<std::string>& args) {
 // Takes "--edition CODE" from anywhere in the arguments, for every command;
 // false, with the message, when it is given twice or names no edition.
 bool TakeEdition(std::vector<std::string>& args, const Edition*& edition, std::string& error) {
-    edition = kEditions;  // English
+    edition = kEditions;  // the default edition, first in the list
     bool seen = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string code;
