@@ -313,7 +313,10 @@ def main():
                 digest.update(relative.encode() + b'\0' + f.read())
     with open(os.path.join(out, 'sw.js'), encoding='utf-8') as f:
         worker = f.read()
-    worker = worker.replace('__CACHE_NAME__', 'vrel-' + digest.hexdigest()[:16])
+    # The cache's name and the pattern by which the worker knows its own.
+    prefix, digits = 'vrel-', 16
+    worker = worker.replace('__CACHE_NAME__', prefix + digest.hexdigest()[:digits])
+    worker = worker.replace('__OWN_CACHES__', '^%s[0-9a-f]{%d}$' % (prefix, digits))
     worker = worker.replace('__FILES__', json.dumps(['./'] + files))
     with open(os.path.join(out, 'sw.js'), 'w', encoding='utf-8') as f:
         f.write(worker)

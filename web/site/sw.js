@@ -1,11 +1,12 @@
 // The service worker: keeps every file of the site, so that the game loads
 // and plays offline after one visit, in any edition. make-site.py fills in
-// the cache's name and the list of files.
+// the cache's name, the pattern of every release's cache name, and the list
+// of files.
 const CACHE = '__CACHE_NAME__';
 const FILES = __FILES__;
 
 // This site's caches, and no other app's on the same host.
-const OWN = /^vrel-[0-9a-f]{16}$/;
+const OWN = new RegExp('__OWN_CACHES__');
 
 // A release's files come from the server, never from the browser's HTTP
 // cache, which a host's max-age can keep on the last release's files. The
