@@ -30,6 +30,20 @@ class SearchProgress : public ProgressSink {
     Page& m_page;
 };
 
+// A journal line: the word a tab stored, a space, and the tab's name. Lines
+// of a release before tabs had names hold the word alone.
+struct JournalLine {
+    std::string word;
+    std::string tab;
+};
+
+JournalLine ParseJournalLine(const std::string& text) {
+    const std::size_t space = text.find(' ');
+    return {text.substr(0, space), space == std::string::npos ? "" : text.substr(space + 1)};
+}
+
+std::string JournalLineText(const std::string& word, const std::string& tab) { return word + " " + tab; }
+
 }  // namespace
 
 CWebWindow::CWebWindow(WebPlatform& platform, const std::string& tab)
@@ -240,7 +254,7 @@ void CWebWindow::AddJournalWords(CWordDictionary& dictionary) {
     std::unique_ptr<InputFile> journal = m_platform.OpenForRead(JournalPath(), nullptr);
     if (!journal) return;
     ReadDictionaryLines(*journal, [&dictionary](const DictionaryLine& line) {
-        std::string word = line.text.substr(0, line.text.find(' '));
+        std::string word = ParseJournalLine(line.text).word;
         CWordDictionary::NormalizeWord(word);
         if (dictionary.IsValidWord(word)) dictionary.AddWord(word);
     });
@@ -285,7 +299,7 @@ bool CWebWindow::WriteStored(const std::string& path, const std::string& text) {
 
 void CWebWindow::JournalAdd(const std::string& word) {
     if (!JournalDrop([](const std::string&, const std::string&) { return false; },
-                     word + " " + m_strTab))
+                     JournalLineText(word, m_strTab)))
         ShowError(FormatMessageText(IDS_CANNOT_SAVE, JournalPath().c_str()));
 }
 
@@ -299,10 +313,8 @@ bool CWebWindow::JournalDrop(
     FileError error = FileError::kNone;
     if (std::unique_ptr<InputFile> journal = m_platform.OpenForRead(JournalPath(), &error)) {
         const bool read = ReadDictionaryLines(*journal, [&](const DictionaryLine& line) {
-            const std::size_t space = line.text.find(' ');
-            const std::string word = line.text.substr(0, space);
-            const std::string tab = space == std::string::npos ? "" : line.text.substr(space + 1);
-            if (!word.empty() && !drop(word, tab)) kept += line.text + "\r\n";
+            const JournalLine parsed = ParseJournalLine(line.text);
+            if (!parsed.word.empty() && !drop(parsed.word, parsed.tab)) kept += line.text + "\r\n";
         });
         if (!read) return false;
     } else if (error != FileError::kNotFound) {
