@@ -5,6 +5,7 @@
 //   board.DealBoard(dict);                 // 32 draws from the random source
 //   board.FindAllWords(dict, words, sink); // every word on the board
 //   board.CanTrace("CATS");                // one letter sequence
+//   board.TracePath("CATS");               // and the cells that spell it
 #ifndef VREL_ENGINE_BOARD_H_
 #define VREL_ENGINE_BOARD_H_
 
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "word_index.h"
 #include "word_list.h"
@@ -65,6 +67,9 @@ class Board {
                       ProgressSink& progress) const;
     // True when some path of distinct touching cells spells the word.
     bool CanTrace(std::string_view word) const;
+    // The cells of such a path, in the word's order (cells counted as Cell
+    // counts them); empty when there is none.
+    std::vector<int> TracePath(std::string_view word) const;
 
   private:
     struct SearchState;
@@ -73,6 +78,7 @@ class Board {
     void SearchFrom(int cell, int length, WordRange words, std::uint16_t visited,
                     SearchState& state) const;
     static bool AlreadyFound(std::string_view word, const SearchState& state);
+    bool Trace(std::string_view word, TraceState& state) const;
     static bool TraceFrom(int position, int cell, std::uint16_t visited, TraceState& state);
 
     std::array<char, BOARD_CELLS> m_cells;

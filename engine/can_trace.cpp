@@ -1,4 +1,5 @@
-// CanTrace: whether some path of distinct touching cells spells a word.
+// CanTrace and TracePath: whether some path of distinct touching cells spells
+// a word, and one such path.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -47,6 +48,9 @@ constexpr long kPlainSteps = 2000;
 
 struct Board::TraceState {
     int length = 0;
+    // The path tried, by position, and whether the word is traced reversed.
+    std::array<std::int8_t, BOARD_CELLS> path{};
+    bool reversed = false;
     // For each position: the board cells holding its letter, and the cells
     // that the path may still use there.
     std::array<CellSet, BOARD_CELLS> letterCells{};
@@ -81,6 +85,7 @@ struct Board::TraceState {
 
     // Reverses the word: a path read backwards spells it reversed.
     void Reverse() {
+        reversed = !reversed;
         std::reverse(cells.begin(), cells.begin() + length);
         std::reverse(letterCells.begin(), letterCells.begin() + length);
     }
@@ -177,8 +182,20 @@ struct Board::TraceState {
 };
 
 bool Board::CanTrace(std::string_view word) const {
-    if (word.empty() || word.size() > static_cast<std::size_t>(BOARD_CELLS)) return false;
     TraceState state;
+    return Trace(word, state);
+}
+
+std::vector<int> Board::TracePath(std::string_view word) const {
+    TraceState state;
+    if (!Trace(word, state)) return {};
+    std::vector<int> path(state.path.begin(), state.path.begin() + state.length);
+    if (state.reversed) std::reverse(path.begin(), path.end());
+    return path;
+}
+
+bool Board::Trace(std::string_view word, TraceState& state) const {
+    if (word.empty() || word.size() > static_cast<std::size_t>(BOARD_CELLS)) return false;
     state.length = static_cast<int>(word.size());
     // A path uses each cell once, so it holds no letter more often than the
     // board does; checking that first keeps hopeless long words cheap.
@@ -211,6 +228,7 @@ bool Board::CanTrace(std::string_view word) const {
 // On entry the letters up to position lie on a path of the visited cells that
 // ends at cell; true when the rest of the word continues it.
 bool Board::TraceFrom(int position, int cell, std::uint16_t visited, TraceState& state) {
+    state.path[position] = static_cast<std::int8_t>(cell);
     if (position == state.length - 1) return true;
     if (!state.careful) {
         if (--state.stepsLeft < 0) return false;

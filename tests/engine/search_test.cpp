@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <set>
 #include <string>
@@ -209,6 +210,21 @@ TEST(Search, MatchesBruteForceAsTheDictionaryGrows) {
     EXPECT_GT(dict.BucketSize('A', 'E'), 64);
 }
 
+// Whether the cells are distinct, each touches the one before, and they
+// spell the word.
+bool IsPathOf(const Board& board, const std::vector<int>& cells, const std::string& word) {
+    std::set<int> seen;
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        if (cells[k] < 0 || cells[k] >= BOARD_CELLS || !seen.insert(cells[k]).second) return false;
+        if (k > 0 && (std::abs(cells[k] / 4 - cells[k - 1] / 4) > 1 ||
+                      std::abs(cells[k] % 4 - cells[k - 1] % 4) > 1))
+            return false;
+    }
+    return vrel_test::LettersOf(board, cells) == word;
+}
+
+// TracePath answers as CanTrace does, with a path that spells the word,
+// also when the search traces it from its end.
 TEST(CanTrace, MatchesBruteForceOnRandomBoards) {
     std::mt19937 random(77);
     const std::string letters = "NOTE";
@@ -225,7 +241,10 @@ TEST(CanTrace, MatchesBruteForceOnRandomBoards) {
             std::string sequence;
             const int length = std::uniform_int_distribution<int>(1, 7)(random);
             for (int k = 0; k < length; ++k) sequence += pick();
-            ASSERT_EQ(board.CanTrace(sequence), traceable.count(sequence) == 1)
+            const bool expected = traceable.count(sequence) == 1;
+            ASSERT_EQ(board.CanTrace(sequence), expected) << sequence << " on " << cells;
+            const std::vector<int> path = board.TracePath(sequence);
+            ASSERT_TRUE(expected ? IsPathOf(board, path, sequence) : path.empty())
                 << sequence << " on " << cells;
         }
     }
