@@ -314,10 +314,13 @@ async function main() {
     await failToStart(texts.nomodule);
     return;
   }
+  performance.mark('vrel-module');
   storage = new Storage(module);
   page.storage = storage;
   // A browser that refuses storage still plays, but nothing added is kept.
-  if (!await storage.open(code, shipped)) await messageBox(texts.nostorage, strings.IDS_ERROR_CAPTION, ERROR_BOX);
+  const stored = await storage.open(code, shipped);
+  performance.mark('vrel-storage');
+  if (!stored) await messageBox(texts.nostorage, strings.IDS_ERROR_CAPTION, ERROR_BOX);
   await call('vrel_start', ['number', 'string', 'string'], [seed, code, storage.tab]);
   if (ended) return;
   const exportButton = document.getElementById('export');

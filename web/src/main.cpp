@@ -50,7 +50,7 @@ EMSCRIPTEN_KEEPALIVE int vrel_export(const char* path) { return g_window->Export
 // Makes the dictionary file at path the player's dictionary.
 EMSCRIPTEN_KEEPALIVE void vrel_import(const char* path) { g_window->Import(path); }
 
-// The edition codes, one a line, English first.
+// The edition codes, one a line, the default edition first.
 EMSCRIPTEN_KEEPALIVE const char* vrel_editions() {
     static std::string codes;
     if (codes.empty())
