@@ -241,11 +241,50 @@ async function importDictionary(file) {
   }
 }
 
+// The windows' size: below 500 pixels they shrink to the screen's width;
+// wider, unless the player chose the classic size, the main window is drawn
+// at the largest whole or half scale that fits the screen. The scale
+// multiplies the dialog units, so borders and text stay crisp.
+const FIT_KEY = 'vrel-fit';
+const fitting = () => localStorage.getItem(FIT_KEY) !== 'classic';
+let mainSize = null;  // the main window's size at the classic scale
+
+// Measured once, before any scale is set, while it is still hidden.
+function measureMainWindow() {
+  const frame = dialogs.windowOf(MAIN_WINDOW);
+  frame.style.visibility = 'hidden';
+  frame.hidden = false;
+  const { width, height } = frame.getBoundingClientRect();
+  frame.hidden = true;
+  frame.style.visibility = '';
+  mainSize = { width, height };
+}
+
 function scaleToScreen() {
-  // Below 500 pixels the windows shrink to the screen's width.
-  const width = document.documentElement.clientWidth;
-  const scale = width < 500 ? Math.min(1, (width - 8) / 566) : 1;
-  document.documentElement.style.setProperty('--scale', String(scale));
+  const root = document.documentElement;
+  const width = root.clientWidth;
+  let scale = 1;
+  if (width < 500) {
+    scale = Math.min(1, (width - 8) / 566);
+  } else if (fitting()) {
+    const desktop = document.getElementById('desktop');
+    const padding = parseFloat(getComputedStyle(desktop).paddingTop) * 2;
+    const height = root.clientHeight - desktop.getBoundingClientRect().top - window.scrollY - padding;
+    const fits = Math.min((width - 8) / mainSize.width, height / mainSize.height);
+    scale = Math.max(1, Math.floor(fits * 2) / 2);
+  }
+  root.style.setProperty('--scale', String(scale));
+}
+
+function wireFit() {
+  const button = document.getElementById('fit');
+  button.textContent = texts.fit;
+  button.setAttribute('aria-pressed', String(fitting()));
+  button.addEventListener('click', () => {
+    localStorage.setItem(FIT_KEY, fitting() ? 'classic' : 'fit');
+    button.setAttribute('aria-pressed', String(fitting()));
+    scaleToScreen();
+  });
 }
 
 function linkEditions() {
@@ -294,13 +333,15 @@ async function main() {
   document.getElementById('import-text').textContent = texts.import;
   document.getElementById('ended-text').textContent = texts.ended;
   document.getElementById('restart').textContent = texts.restart;
-  scaleToScreen();
-  window.addEventListener('resize', scaleToScreen);
   dialogs.buildWindows(document.getElementById('desktop'), number => {
     if (running && number === MAIN_WINDOW) return;
     if (number === MAIN_WINDOW) command(ids.IDOK);
     else endDialog(number, ids.IDCANCEL);
   });
+  measureMainWindow();
+  wireFit();
+  scaleToScreen();
+  window.addEventListener('resize', scaleToScreen);
   wireInput({ command, wordEdit, endDialog, topWindow });
   dialogs.openWindow(ids.IDD_LOAD);  // the loading dialog, until the engine takes over
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});

@@ -191,6 +191,20 @@ test('a narrow screen: the window scales down with no sideways scrolling; screen
   }
 });
 
+test('a wide screen: the window is drawn at 1.5 times, or at its classic size by the bar\'s switch, which is kept', async () => {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const page = await openGame(context, server.url, '?seed=1');
+  const cube = () => control(page, ids.IDC_LETTER_FIRST).boundingBox();
+  const fitted = await cube();
+  await page.locator('#fit').click();
+  const classic = await cube();
+  assert.equal(fitted.width / classic.width, 1.5);
+  await page.reload();
+  await page.waitForSelector('body[data-ready]');
+  assert.deepEqual([await cube(), await page.locator('#fit').getAttribute('aria-pressed')], [classic, 'false']);
+  await context.close();
+});
+
 test('dragging across touching cells traces a word', async () => {
   const { letters, words } = nativeDeal(1);
   const context = await browser.newContext();
