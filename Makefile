@@ -139,7 +139,7 @@ bench-web: web native
 # The README's pictures of the page, at a desktop's and a phone's width,
 # taken by the browser test of narrow screens.
 screenshots-web: web native
-	VREL_SCREENSHOTS=docs node --test --test-name-pattern='narrow screen' web/tests/game.test.mjs
+	VREL_SCREENSHOTS=docs node --test --test-name-pattern='narrow screen|pointed at' web/tests/game.test.mjs
 
 # The page's download, Vrel-VERSION-web.zip, for `make dist`.
 WEB_ZIP = cd build/web/site && zip -qr ../../dist/Vrel-$$(cat ../version)-web.zip .

@@ -51,7 +51,7 @@ class FakePage : public Page {
     void EnableControl(int, int, bool) override {}
     void FocusControl(int, int) override {}
     void ClearList(int, int) override {}
-    void AddListItem(int, int, const std::string&) override {}
+    void AddListItem(int, int, const std::string&, const std::vector<int>&) override {}
     void SetWordText(const std::string&, bool) override {}
     void Beep() override {}
     void OpenDialog(int) override {}

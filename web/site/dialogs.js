@@ -10,6 +10,8 @@ const MAIN_WINDOW = ids.IDD_GAME;
 const FIRST_LETTER = ids.IDC_LETTER_FIRST;
 
 let collator = new Intl.Collator('en');
+let language = 'en';
+let wiktionary = 'en';  // the Wiktionary of the edition's language
 let dialogTexts = {};
 let closeLabel = 'Close';
 let itemCount = 0;  // for the list items' element ids
@@ -21,9 +23,12 @@ const mnemonics = new Map();  // template number -> Map(letter -> control)
 const LIVE_LINES = [[MAIN_WINDOW, ids.IDC_SCORE_LINE], [ids.IDD_SEARCH, ids.IDC_PROGRESS_LINE]];
 
 // The edition's language, its dialog texts and the title bar's close
-// button's name, which Windows gives the program.
+// button's name, which Windows gives the program. Norwegian's Wiktionary is
+// no., not nb.
 export function setLanguage(code, texts, close) {
   collator = new Intl.Collator(code);
+  language = code;
+  wiktionary = code === 'nb' ? 'no' : code;
   dialogTexts = texts;
   closeLabel = close;
 }
@@ -93,6 +98,10 @@ function buildControl(number, control, labelId) {
       const item = event.target.closest('.item');
       if (item && !element.classList.contains('disabled')) select(element, item);
     });
+    element.addEventListener('pointerover', event => {
+      const item = event.target.closest('.item');
+      if (item) drawPath(item);
+    });
     if (labelId) element.setAttribute('aria-labelledby', labelId);
   } else if (has('SS_ICON')) {
     element = document.createElement('img');
@@ -135,6 +144,56 @@ function select(list, item) {
   item.setAttribute('aria-selected', 'true');
   list.setAttribute('aria-activedescendant', item.id);
   item.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  drawPath(item);
+}
+
+// The board beside the results' lists, where the word pointed at, touched
+// or selected is drawn: its cells lit and joined in order, with a link to
+// the word in Wiktionary.
+const TRACE_CELL = 22;
+const TRACE_GAP = 4;
+const centre = index => index * (TRACE_CELL + TRACE_GAP) + TRACE_CELL / 2;
+
+function buildTrace() {
+  const panel = document.createElement('div');
+  panel.className = 'trace';
+  const board = document.createElement('div');
+  board.className = 'trace-board';
+  board.setAttribute('aria-hidden', 'true');
+  for (let cell = 0; cell < 16; cell++) board.append(document.createElement('span'));
+  const line = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+  const side = 4 * TRACE_CELL + 3 * TRACE_GAP;
+  line.setAttribute('viewBox', `0 0 ${side} ${side}`);
+  line.append(document.createElementNS('http://www.w3.org/2000/svg', 'polyline'));
+  board.append(line);
+  const link = document.createElement('a');
+  link.target = '_blank';
+  link.rel = 'noopener noreferrer';
+  link.hidden = true;
+  panel.append(board, link);
+  return panel;
+}
+
+function drawPath(item) {
+  const panel = item.closest('dialog')?.querySelector('.trace');
+  if (!panel || !item.dataset.path) return;
+  const path = item.dataset.path.split(' ').map(Number);
+  const cells = panel.querySelectorAll('.trace-board span');
+  cells.forEach((cell, index) => {
+    cell.textContent = control(MAIN_WINDOW, FIRST_LETTER + index)?.textContent ?? '';
+    const step = path.indexOf(index);
+    cell.classList.toggle('on', step >= 0);
+    cell.classList.toggle('first', step === 0);
+  });
+  panel.querySelector('polyline').setAttribute('points',
+    path.map(index => `${centre(index & 3)},${centre(index >> 2)}`).join(' '));
+  panel.dataset.word = item.textContent;
+  const link = panel.querySelector('a');
+  const word = item.textContent.toLowerCase();
+  link.href = `https://${wiktionary}.wiktionary.org/w/index.php?search=${encodeURIComponent(word)}&go=Go`;
+  link.textContent = `${word} \u2013 Wiktionary`;
+  link.lang = language;
+  link.hidden = false;
 }
 
 // A letter cube without its letter is still named for a screen reader: by
@@ -223,7 +282,14 @@ function buildWindow(number, onClose) {
     }
     client.append(element);
   }
-  frame.append(caption, client);
+  if (number === ids.IDD_RESULTS) {
+    const body = document.createElement('div');
+    body.className = 'body';
+    body.append(client, buildTrace());
+    frame.append(caption, body);
+  } else {
+    frame.append(caption, client);
+  }
   mnemonics.set(number, keys);
   windows.set(number, frame);
   return frame;
@@ -272,7 +338,8 @@ export function clearList(number, id) {
 }
 
 // Items keep their alphabetical order, as a sorted list box keeps them.
-export function addListItem(number, id, text) {
+// path: the item's word's cells on the board, for the results' drawing.
+export function addListItem(number, id, text, path = []) {
   const element = control(number, id);
   if (!element) return;
   const items = element.querySelector('.items');
@@ -282,6 +349,7 @@ export function addListItem(number, id, text) {
   item.setAttribute('aria-selected', 'false');
   item.id = `list-item-${++itemCount}`;
   item.textContent = text;
+  if (path.length) item.dataset.path = path.join(' ');
   const after = [...items.children].find(other => collator.compare(other.textContent, text) > 0);
   items.insertBefore(item, after ?? null);
 }

@@ -15,8 +15,10 @@ EM_JS(void, js_enable_control, (int dialog, int id, int enabled), {
 });
 EM_JS(void, js_focus_control, (int dialog, int id), { Module.page.focusControl(dialog, id); });
 EM_JS(void, js_clear_list, (int dialog, int id), { Module.page.clearList(dialog, id); });
-EM_JS(void, js_add_list_item, (int dialog, int id, const char* text, int length), {
-    Module.page.addListItem(dialog, id, Module.page.decode(HEAPU8.subarray(text, text + length)));
+EM_JS(void, js_add_list_item, (int dialog, int id, const char* text, int length, const int* path,
+                               int cells), {
+    Module.page.addListItem(dialog, id, Module.page.decode(HEAPU8.subarray(text, text + length)),
+                            Array.from(HEAP32.subarray(path >> 2, (path >> 2) + cells)));
 });
 EM_JS(void, js_set_word_text, (const char* text, int length, int caretAtEnd), {
     Module.page.setWordText(Module.page.decode(HEAPU8.subarray(text, text + length)), caretAtEnd != 0);
@@ -62,8 +64,10 @@ class Browser : public Page {
     }
     void FocusControl(int dialog, int id) override { js_focus_control(dialog, id); }
     void ClearList(int dialog, int id) override { js_clear_list(dialog, id); }
-    void AddListItem(int dialog, int id, const std::string& text) override {
-        js_add_list_item(dialog, id, text.data(), Length(text));
+    void AddListItem(int dialog, int id, const std::string& text,
+                     const std::vector<int>& path) override {
+        js_add_list_item(dialog, id, text.data(), Length(text), path.data(),
+                         static_cast<int>(path.size()));
     }
     void SetWordText(const std::string& text, bool caretAtEnd) override {
         js_set_word_text(text.data(), Length(text), caretAtEnd);

@@ -21,7 +21,10 @@ class Page {
     virtual void EnableControl(int dialog, int id, bool enabled) = 0;
     virtual void FocusControl(int dialog, int id) = 0;
     virtual void ClearList(int dialog, int id) = 0;
-    virtual void AddListItem(int dialog, int id, const std::string& text) = 0;
+    // path: the cells (0-15, row by row) that trace the item's word on the
+    // board, in order; empty for an item that is not drawn on the board.
+    virtual void AddListItem(int dialog, int id, const std::string& text,
+                             const std::vector<int>& path) = 0;
     // The word field's text; caretAtEnd puts the caret after it.
     virtual void SetWordText(const std::string& text, bool caretAtEnd) = 0;
     virtual void Beep() = 0;

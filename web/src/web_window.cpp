@@ -167,7 +167,7 @@ void CWebWindow::EnableControl(GameControl control, bool enabled) {
 void CWebWindow::ClearFoundList() { m_page.ClearList(kMainWindow, IDC_FOUND_LIST); }
 
 void CWebWindow::AddFoundWord(const std::string& word) {
-    m_page.AddListItem(kMainWindow, IDC_FOUND_LIST, word);
+    m_page.AddListItem(kMainWindow, IDC_FOUND_LIST, word, {});
 }
 
 // A change by the program runs the filter, as the edit control's change
@@ -210,15 +210,20 @@ void CWebWindow::RunSearch(const CWordDictionary& dictionary, const Board& board
     m_page.RunDialog(IDD_SEARCH);
 }
 
+// The results list each word with its path on the board, which the page
+// draws when the player points at the word.
 void CWebWindow::ShowResultsDialog(const WordList& found, const WordList& missed) {
-    m_page.SetControlText(IDD_RESULTS, IDC_FOUND_HEADING,
-                         FormatText(IDS_FOUND_HEADING, static_cast<int>(found.size())));
-    m_page.ClearList(IDD_RESULTS, IDC_FOUND_WORDS);
-    for (const std::string& word : found) m_page.AddListItem(IDD_RESULTS, IDC_FOUND_WORDS, word);
-    m_page.SetControlText(IDD_RESULTS, IDC_MISSED_HEADING,
-                         FormatText(IDS_MISSED_HEADING, static_cast<int>(missed.size())));
-    m_page.ClearList(IDD_RESULTS, IDC_MISSED_LIST);
-    for (const std::string& word : missed) m_page.AddListItem(IDD_RESULTS, IDC_MISSED_LIST, word);
+    const Board* board = m_game.GetBoard();
+    auto fill = [&](int heading, int headingText, int list, const WordList& words) {
+        m_page.SetControlText(IDD_RESULTS, heading,
+                             FormatText(headingText, static_cast<int>(words.size())));
+        m_page.ClearList(IDD_RESULTS, list);
+        for (const std::string& word : words)
+            m_page.AddListItem(IDD_RESULTS, list, word,
+                               board ? board->TracePath(word) : std::vector<int>{});
+    };
+    fill(IDC_FOUND_HEADING, IDS_FOUND_HEADING, IDC_FOUND_WORDS, found);
+    fill(IDC_MISSED_HEADING, IDS_MISSED_HEADING, IDC_MISSED_LIST, missed);
     m_page.RunDialog(IDD_RESULTS);
 }
 

@@ -205,6 +205,38 @@ test('a wide screen: the window is drawn at 1.5 times, or at its classic size by
   await context.close();
 });
 
+test('a word pointed at or selected in the results is drawn on the board, in order, with its Wiktionary link', async () => {
+  const { letters } = nativeDeal(1);
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const page = await openGame(context, server.url, '?seed=1');
+  await startGame(page);
+  await control(page, ids.IDC_QUIT_GAME).click();
+  const results = windowOf(page, ids.IDD_RESULTS);
+  // The lit cells, in the order the line joins them.
+  const drawn = () => results.locator('.trace').evaluate(panel => {
+    const side = 22 + 4;
+    return panel.querySelector('polyline').getAttribute('points').split(' ').map(point => {
+      const [x, y] = point.split(',').map(Number);
+      return Math.floor(y / side) * 4 + Math.floor(x / side);
+    });
+  });
+  const spells = (cells, word) => cells.map(cell => letters[cell]).join('') === word &&
+    new Set(cells).size === cells.length &&
+    cells.every((cell, k) => k === 0 || (Math.abs((cell >> 2) - (cells[k - 1] >> 2)) <= 1 && Math.abs((cell & 3) - (cells[k - 1] & 3)) <= 1));
+  const items = results.locator(`[data-id="${ids.IDC_MISSED_LIST}"] .item`);
+  const words = await items.allTextContents();
+  const longest = words.reduce((a, b) => (b.length > a.length ? b : a));
+  await items.filter({ hasText: new RegExp(`^${longest}$`) }).hover();
+  assert.ok(spells(await drawn(), longest), longest);
+  assert.equal(await results.locator('.trace a').getAttribute('href'),
+    `https://en.wiktionary.org/w/index.php?search=${longest.toLowerCase()}&go=Go`);
+  await control(page, ids.IDC_MISSED_LIST, ids.IDD_RESULTS).focus();
+  await page.keyboard.press('Home');
+  assert.ok(spells(await drawn(), words[0]), words[0]);
+  await page.screenshot({ path: `${process.env.VREL_SCREENSHOTS ?? 'build/web'}/screenshot-web-results.png` });
+  await context.close();
+});
+
 test('dragging across touching cells traces a word', async () => {
   const { letters, words } = nativeDeal(1);
   const context = await browser.newContext();
