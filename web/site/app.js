@@ -39,6 +39,7 @@ let audio = null;
 
 function beep() {
   document.dispatchEvent(new Event('beep'));
+  navigator.vibrate?.(60);  // where the device can, a refused letter is felt too
   try {
     audio ??= new AudioContext();
     const tone = audio.createOscillator();
@@ -61,9 +62,15 @@ function setWordText(text, caretAtEnd) {
   if (document.activeElement === field) field.setSelectionRange(at, at);
 }
 
+// On a touch screen the word field takes focus only when the player taps
+// it, so that the soft keyboard does not cover the board; the program's
+// other focus moves stay.
+const coarsePointer = matchMedia('(pointer: coarse)');
+
 function focusControl(number, id) {
   const element = dialogs.control(number, id);
   if (!element) return;
+  if (number === MAIN_WINDOW && id === WORD_FIELD && coarsePointer.matches) return;
   if (!dialogs.isOpen(number)) pendingFocus = element;
   else element.focus();
 }

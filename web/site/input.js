@@ -110,6 +110,21 @@ function wireTracing(main, handlers, setDragged) {
     return dx * dx + dy * dy <= 0.16 ? id - FIRST_LETTER : null;
   };
   const touching = (a, b) => a !== b && Math.abs((a >> 2) - (b >> 2)) <= 1 && Math.abs((a & 3) - (b & 3)) <= 1;
+  // The cells of the drag so far, lit and joined by a line.
+  const line = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+  line.classList.add('drag-line');
+  line.append(document.createElementNS('http://www.w3.org/2000/svg', 'polyline'));
+  main.append(line);
+  const show = () => {
+    for (let cell = 0; cell < 16; cell++)
+      dialogs.control(MAIN_WINDOW, FIRST_LETTER + cell).classList.toggle('traced', Boolean(path?.includes(cell)));
+    const frame = main.getBoundingClientRect();
+    const scale = frame.width / main.offsetWidth || 1;  // the window's zoom
+    line.querySelector('polyline').setAttribute('points', (path ?? []).map(cell => {
+      const box = dialogs.control(MAIN_WINDOW, FIRST_LETTER + cell).getBoundingClientRect();
+      return `${(box.left + box.width / 2 - frame.left) / scale},${(box.top + box.height / 2 - frame.top) / scale}`;
+    }).join(' '));
+  };
   main.addEventListener('pointerdown', event => {
     const button = event.target.closest('button[data-id]');
     if (!button || button.disabled) return;
@@ -128,10 +143,12 @@ function wireTracing(main, handlers, setDragged) {
       handlers.command(FIRST_LETTER + path[0]);
     }
     path.push(cell);
+    show();
     handlers.command(FIRST_LETTER + cell);
   });
   const end = () => {
     path = null;
+    show();
     // The click that ends a drag is not a tap.
     setTimeout(() => setDragged(false), 0);
   };

@@ -169,11 +169,13 @@ test('the German edition: its texts, and ä typed on the keyboard', async () => 
   await context.close();
 });
 
-test('a narrow screen: the window scales down with no sideways scrolling; screenshots', async () => {
+test('a narrow screen: the window scales down with no sideways scrolling, and no soft keyboard at the start; screenshots', async () => {
   for (const [width, height, file] of [[1024, 560, 'screenshot-web.png'], [390, 700, 'screenshot-web-phone.png']]) {
     const context = await browser.newContext({ viewport: { width, height }, hasTouch: width < 500 });
     const page = await openGame(context, server.url, '?seed=1');
     await startGame(page);
+    // A touch screen's soft keyboard stays down until the player taps the field.
+    assert.equal(await control(page, ids.IDC_WORD).evaluate(field => field === document.activeElement), width >= 500);
     const word = nativeDeal(1).words.find(w => w.length === 4);
     await control(page, ids.IDC_WORD).fill(word);
     await control(page, ids.IDC_WORD).dispatchEvent('input');
@@ -237,7 +239,7 @@ test('a word pointed at or selected in the results is drawn on the board, in ord
   await context.close();
 });
 
-test('dragging across touching cells traces a word', async () => {
+test('dragging across touching cells traces a word, its cells lit on the way', async () => {
   const { letters, words } = nativeDeal(1);
   const context = await browser.newContext();
   const page = await openGame(context, server.url, '?seed=1');
@@ -254,7 +256,11 @@ test('dragging across touching cells traces a word', async () => {
   await page.mouse.move(...await centre(path[0]));
   await page.mouse.down();
   for (const cell of path.slice(1)) await page.mouse.move(...await centre(cell), { steps: 4 });
+  const lit = () => windowOf(page, ids.IDD_GAME).locator('button.traced').evaluateAll(
+    cubes => cubes.map(cube => Number(cube.dataset.id)));
+  assert.deepEqual(await lit(), path.map(cell => ids.IDC_LETTER_FIRST + cell).sort((a, b) => a - b));
   await page.mouse.up();
+  assert.deepEqual(await lit(), []);
   assert.equal(await control(page, ids.IDC_WORD).inputValue(), path.map(c => letters[c]).join(''));
   await context.close();
 });
