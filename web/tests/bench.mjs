@@ -57,6 +57,9 @@ async function loads(browser, url) {
     const page = await openGame(context, url, '?seed=1');
     if (!await control(page, ids.IDC_START_GAME).isEnabled()) throw new Error('Start Game is not enabled');
     cold.push(await marksOf(page));
+    // A reload comes once the service worker keeps the site, as a later
+    // visit does.
+    await page.evaluate(() => navigator.serviceWorker.ready);
     await page.reload();
     await page.waitForSelector('body[data-ready]');
     reload.push(await marksOf(page));
@@ -97,8 +100,8 @@ try {
   const load = await loads(browser, server.url);
   const { total, files } = ownFiles();
   console.log(`FindAllWords, 1,000 boards: page ${web.toFixed(1)} us, native ${native.toFixed(1)} us per board: ${(web / native).toFixed(2)} times (at most 2)`);
-  console.log(`Cold load to an enabled Start Game: ${load.cold[3].toFixed(0)} ms, median of 5 (at most 1000; ${phases(load.cold)})`);
-  console.log(`Reload to an enabled Start Game: ${load.reload[3].toFixed(0)} ms, median of 5 (${phases(load.reload)})`);
+  console.log(`Cold load to an enabled Start Game: ${load.cold[3].toFixed(0)} ms, median of 5 (at most 500, goal 300; ${phases(load.cold)})`);
+  console.log(`Reload to an enabled Start Game: ${load.reload[3].toFixed(0)} ms, median of 5 (at most 250; ${phases(load.reload)})`);
   console.log(`The page's own files, gzip -9: ${(total / 1024).toFixed(1)} KiB (at most 250 KB)`);
   for (const [name, size] of files.sort((a, b) => b[1] - a[1])) console.log(`  ${name}: ${size} bytes`);
 } finally {
