@@ -283,6 +283,18 @@ function scaleToScreen() {
   root.style.setProperty('--scale', String(scale));
 }
 
+// The bar's menu button, on a narrow screen: it shows and hides the rest.
+function wireMenu() {
+  const button = document.getElementById('menu');
+  const items = document.getElementById('bar-items');
+  button.textContent = texts.menu;
+  button.addEventListener('click', () => {
+    const open = !items.classList.contains('open');
+    items.classList.toggle('open', open);
+    button.setAttribute('aria-expanded', String(open));
+  });
+}
+
 function wireFit() {
   const button = document.getElementById('fit');
   button.textContent = texts.fit;
@@ -346,6 +358,7 @@ async function main() {
     else endDialog(number, ids.IDCANCEL);
   });
   measureMainWindow();
+  wireMenu();
   wireFit();
   scaleToScreen();
   window.addEventListener('resize', scaleToScreen);

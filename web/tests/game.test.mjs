@@ -169,7 +169,7 @@ test('the German edition: its texts, and ä typed on the keyboard', async () => 
   await context.close();
 });
 
-test('a narrow screen: the window scales down with no sideways scrolling, and no soft keyboard at the start; screenshots', async () => {
+test('a narrow screen: the window scales down with no sideways scrolling, no soft keyboard at the start, the bar in a menu; screenshots', async () => {
   for (const [width, height, file] of [[1024, 560, 'screenshot-web.png'], [390, 700, 'screenshot-web-phone.png']]) {
     const context = await browser.newContext({ viewport: { width, height }, hasTouch: width < 500 });
     const page = await openGame(context, server.url, '?seed=1');
@@ -184,6 +184,11 @@ test('a narrow screen: the window scales down with no sideways scrolling, and no
     assert.ok(frame.x >= 0 && frame.x + frame.width <= width, `window at ${frame.x}..${frame.x + frame.width}`);
     await page.screenshot({ path: `${process.env.VREL_SCREENSHOTS ?? 'build/web'}/${file}` });
     if (width < 500) {
+      // The bar is folded into its menu button until the player opens it.
+      assert.equal(await page.locator('#export').isVisible(), false);
+      await page.locator('#menu').tap();
+      assert.equal(await page.locator('#export').isVisible(), true);
+      await page.locator('#menu').tap();
       // A tap adds a letter.
       await control(page, ids.IDC_CLEAR).tap();
       await control(page, ids.IDC_LETTER_FIRST).tap();
