@@ -251,9 +251,16 @@ async function importDictionary(file) {
 // The windows' size: below 500 pixels they shrink to the screen's width;
 // wider, unless the player chose the classic size, the main window is drawn
 // at the largest whole or half scale that fits the screen. The scale
-// multiplies the dialog units, so borders and text stay crisp.
+// multiplies the dialog units, so borders and text stay crisp. The choice
+// is kept where the browser lets the page keep it.
 const FIT_KEY = 'vrel-fit';
-const fitting = () => localStorage.getItem(FIT_KEY) !== 'classic';
+let classicSize = false;
+try {
+  classicSize = localStorage.getItem(FIT_KEY) === 'classic';
+} catch {
+  // A browser that keeps nothing still fits the screen.
+}
+const fitting = () => !classicSize;
 let mainSize = null;  // the main window's size at the classic scale
 
 // Measured once, before any scale is set, while it is still hidden.
@@ -300,7 +307,12 @@ function wireFit() {
   button.textContent = texts.fit;
   button.setAttribute('aria-pressed', String(fitting()));
   button.addEventListener('click', () => {
-    localStorage.setItem(FIT_KEY, fitting() ? 'classic' : 'fit');
+    classicSize = !classicSize;
+    try {
+      localStorage.setItem(FIT_KEY, classicSize ? 'classic' : 'fit');
+    } catch {
+      // Not kept, but switched for this visit.
+    }
     button.setAttribute('aria-pressed', String(fitting()));
     scaleToScreen();
   });

@@ -187,7 +187,6 @@ function drawPath(item) {
   });
   panel.querySelector('polyline').setAttribute('points',
     path.map(index => `${centre(index & 3)},${centre(index >> 2)}`).join(' '));
-  panel.dataset.word = item.textContent;
   const link = panel.querySelector('a');
   const word = item.textContent.toLowerCase();
   link.href = `https://${wiktionary}.wiktionary.org/w/index.php?search=${encodeURIComponent(word)}&go=Go`;
