@@ -23,8 +23,8 @@ std::unique_ptr<CWebWindow> g_window;
 extern "C" {
 
 // Seeds the random source, takes the edition (the default, the first, when
-// the code names none) and loads its stored dictionary behind the loading dialog; tab is
-// this browser tab's name among the game's open tabs.
+// the code names none) and loads its stored dictionary behind the loading
+// dialog; tab is this browser tab's name among the game's open tabs.
 EMSCRIPTEN_KEEPALIVE void vrel_start(int seed, const char* code, const char* tab) {
     const Edition* edition = FindEdition(code);
     if (!edition) edition = &kEditions[0];
