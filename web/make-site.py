@@ -146,8 +146,12 @@ def read_templates(rc_path, ids):
                 fields = split_fields(line.strip()[7:])
                 text, id_expr, cls, style = fields[0], fields[1], fields[2], fields[3]
                 rect = [int(v) for v in fields[4:8]]
+                # name: the id's symbol, or for IDC_STATIC the text's or
+                # icon's, by which the page's layouts place a control.
+                symbol = re.match(r'\w+', id_expr.strip()).group(0)
                 control = {'id': resource_id(id_expr, ids), 'class': c_string(cls),
-                           'style': [s.strip() for s in style.split('|')], 'rect': rect}
+                           'style': [s.strip() for s in style.split('|')], 'rect': rect,
+                           'name': text if symbol == 'IDC_STATIC' and not text.startswith('"') else symbol}
                 if text.startswith('"'):
                     control['text'] = c_string(text)
                 elif text.startswith('TXT_'):

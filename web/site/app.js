@@ -248,8 +248,8 @@ async function importDictionary(file) {
   }
 }
 
-// The windows' size: below 500 pixels they shrink to the screen's width;
-// wider, unless the player chose the classic size, the main window is drawn
+// The windows' size: on a phone, the phone layout; elsewhere, unless the
+// player chose the classic size, the main window is drawn
 // at the largest whole or half scale that fits the screen. The scale
 // multiplies the dialog units, so borders and text stay crisp. The choice
 // is kept where the browser lets the page keep it.
@@ -274,13 +274,16 @@ function measureMainWindow() {
   mainSize = { width, height };
 }
 
+// A phone, or any screen that a finger plays on, gets the phone layout: the
+// same controls, arranged for the screen and drawn at their own sizes.
+const phone = matchMedia('(max-width: 600px), (pointer: coarse)');
+
 function scaleToScreen() {
   const root = document.documentElement;
   const width = root.clientWidth;
+  root.classList.toggle('phone', phone.matches);
   let scale = 1;
-  if (width < 500) {
-    scale = Math.min(1, (width - 8) / 566);
-  } else if (fitting()) {
+  if (!phone.matches && fitting()) {
     const desktop = document.getElementById('desktop');
     const padding = parseFloat(getComputedStyle(desktop).paddingTop) * 2;
     const height = root.clientHeight - desktop.getBoundingClientRect().top - window.scrollY - padding;
@@ -374,6 +377,7 @@ async function main() {
   wireFit();
   scaleToScreen();
   window.addEventListener('resize', scaleToScreen);
+  phone.addEventListener('change', scaleToScreen);
   wireInput({ command, wordEdit, endDialog, topWindow });
   dialogs.openWindow(ids.IDD_LOAD);  // the loading dialog, until the engine takes over
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});

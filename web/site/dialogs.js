@@ -49,11 +49,14 @@ function renderMnemonic(element, text) {
   return text[at + 1].toLowerCase();
 }
 
+// The template's place, which the classic layout uses; the phone layout
+// places a control by its name (data-name) and a letter cube by its row
+// and column.
 function place(element, [x, y, w, h]) {
-  element.style.left = `${x * UNIT_X}px`;
-  element.style.top = `${y * UNIT_Y}px`;
-  element.style.width = `${w * UNIT_X}px`;
-  element.style.height = `${h * UNIT_Y}px`;
+  element.style.setProperty('--x', `${x * UNIT_X}px`);
+  element.style.setProperty('--y', `${y * UNIT_Y}px`);
+  element.style.setProperty('--w', `${w * UNIT_X}px`);
+  element.style.setProperty('--h', `${h * UNIT_Y}px`);
 }
 
 function textOf(control) {
@@ -117,7 +120,13 @@ function buildControl(number, control, labelId) {
     }
   }
   element.dataset.id = String(control.id);
+  element.dataset.name = control.name;
   place(element, control.rect);
+  const cell = control.id - FIRST_LETTER;
+  if (number === MAIN_WINDOW && cell >= 0 && cell < 16) {
+    element.style.setProperty('--row', String(cell >> 2));
+    element.style.setProperty('--col', String(cell & 3));
+  }
   if (has('NOT WS_VISIBLE')) element.hidden = true;
   if (has('WS_DISABLED')) setEnabled(element, false);
   return element;
@@ -245,8 +254,8 @@ function buildWindow(number, onClose) {
   frame.setAttribute('aria-labelledby', caption.id);
   const client = document.createElement('div');
   client.className = 'client';
-  client.style.width = `${template.size[0] * UNIT_X}px`;
-  client.style.height = `${template.size[1] * UNIT_Y}px`;
+  client.style.setProperty('--w', `${template.size[0] * UNIT_X}px`);
+  client.style.setProperty('--h', `${template.size[1] * UNIT_Y}px`);
   const keys = new Map();
   let labelId = null;
   let labelIds = [];  // the statics just before a control: its label

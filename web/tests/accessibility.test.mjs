@@ -56,6 +56,20 @@ test('the main window, the dialogs and a message box', async () => {
   await context.close();
 });
 
+test('the phone layout: the main window with its menu open, and the results', async () => {
+  const context = await browser.newContext({ viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true });
+  const page = await openGame(context, server.url, '?seed=1');
+  await startGame(page);
+  await page.locator('#menu').tap();
+  const checked = { main: await seriousViolations(page) };
+  await page.locator('#menu').tap();
+  await control(page, ids.IDC_QUIT_GAME).tap();
+  await control(page, ids.IDOK, ids.IDD_RESULTS).waitFor();
+  checked.results = await seriousViolations(page);
+  assert.deepEqual(checked, { main: [], results: [] });
+  await context.close();
+});
+
 test('screen readers: a document window, live lines, the edition\'s close button, the links\' languages, list keys', async () => {
   const context = await browser.newContext();
   const french = await openGame(context, server.url, '?edition=fr&seed=1');

@@ -169,33 +169,70 @@ test('the German edition: its texts, and ä typed on the keyboard', async () => 
   await context.close();
 });
 
-test('a narrow screen: the window scales down with no sideways scrolling, no soft keyboard at the start, the bar in a menu; screenshots', async () => {
-  for (const [width, height, file] of [[1024, 560, 'screenshot-web.png'], [390, 700, 'screenshot-web-phone.png']]) {
-    const context = await browser.newContext({ viewport: { width, height }, hasTouch: width < 500 });
+// What the phone layout promises, read from the page as it stands: every
+// target at least 44 pixels square, text at least 16 pixels (24 in the word
+// field), nothing beyond the screen, and in portrait a board of at least 88 %
+// of the width.
+const phoneFaults = page => page.evaluate(() => {
+  const root = document.documentElement;
+  const seen = element => element.checkVisibility({ checkVisibilityCSS: true, checkOpacity: true });
+  const name = element => element.dataset.name ?? (element.id || element.textContent.trim());
+  const faults = [];
+  for (const element of document.querySelectorAll('button, input, label, a, dialog .item')) {
+    const { width, height } = element.getBoundingClientRect();
+    if (seen(element) && (width < 44 || height < 44)) faults.push(`target ${name(element)} ${width}x${height}`);
+  }
+  for (const element of document.querySelectorAll('body *')) {
+    const size = parseFloat(getComputedStyle(element).fontSize);
+    const least = element.dataset.name === 'IDC_WORD' ? 24 : 16;
+    const hasText = element.tagName === 'INPUT' || [...element.childNodes].some(node => node.nodeType === 3 && node.textContent.trim());
+    if (seen(element) && hasText && size < least) faults.push(`text ${name(element)} ${size}px`);
+  }
+  if (root.scrollWidth > root.clientWidth || root.scrollHeight > root.clientHeight) faults.push(`scrolls ${root.scrollWidth}x${root.scrollHeight}`);
+  for (const list of document.querySelectorAll('.listbox')) if (seen(list) && list.scrollWidth > list.clientWidth) faults.push(`list ${name(list)} scrolls sideways`);
+  const cubes = [...document.querySelectorAll('[data-name="IDC_LETTER_FIRST"]')].map(cube => cube.getBoundingClientRect());
+  const board = cubes[15].right - cubes[0].left;
+  if (root.clientHeight > root.clientWidth && board < 0.88 * root.clientWidth) faults.push(`board ${board} wide`);
+  return faults;
+});
+
+test('a phone, upright and on its side: the board and every target sized for a finger, all on the screen, no soft keyboard at the start, the bar in a menu', async () => {
+  for (const [width, height] of [[360, 640], [390, 844], [844, 390]]) {
+    const context = await browser.newContext({ viewport: { width, height }, hasTouch: true, isMobile: true });
     const page = await openGame(context, server.url, '?seed=1');
-    await startGame(page);
-    // A touch screen's soft keyboard stays down until the player taps the field.
-    assert.equal(await control(page, ids.IDC_WORD).evaluate(field => field === document.activeElement), width >= 500);
-    const word = nativeDeal(1).words.find(w => w.length === 4);
-    await control(page, ids.IDC_WORD).fill(word);
+    await control(page, ids.IDC_START_GAME).tap();
+    await control(page, ids.IDOK, ids.IDD_SEARCH).and(page.locator(':enabled')).tap();
+    // The soft keyboard stays down until the player taps the field.
+    assert.equal(await control(page, ids.IDC_WORD).evaluate(field => field === document.activeElement), false);
+    await control(page, ids.IDC_WORD).fill(nativeDeal(1).words.find(w => w.length === 4));
     await control(page, ids.IDC_WORD).dispatchEvent('input');
-    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth));
-    const frame = await windowOf(page, ids.IDD_GAME).boundingBox();
-    assert.ok(frame.x >= 0 && frame.x + frame.width <= width, `window at ${frame.x}..${frame.x + frame.width}`);
-    await page.screenshot({ path: `${process.env.VREL_SCREENSHOTS ?? 'build/web'}/${file}` });
-    if (width < 500) {
-      // The bar is folded into its menu button until the player opens it.
-      assert.equal(await page.locator('#export').isVisible(), false);
-      await page.locator('#menu').tap();
-      assert.equal(await page.locator('#export').isVisible(), true);
-      await page.locator('#menu').tap();
-      // A tap adds a letter.
-      await control(page, ids.IDC_CLEAR).tap();
-      await control(page, ids.IDC_LETTER_FIRST).tap();
-      assert.equal(await control(page, ids.IDC_WORD).inputValue(), nativeDeal(1).letters[0]);
-    }
+    assert.deepEqual(await phoneFaults(page), [], `${width}x${height}`);
+    if (width === 390) await page.screenshot({ path: `${process.env.VREL_SCREENSHOTS ?? 'build/web'}/screenshot-web-phone.png` });
+    // The bar is folded into its menu button until the player opens it.
+    assert.equal(await page.locator('#export').isVisible(), false);
+    await page.locator('#menu').tap();
+    assert.deepEqual([await page.locator('#export').isVisible(), await phoneFaults(page)], [true, []]);
+    await page.locator('#menu').tap();
+    // A tap adds a letter.
+    await control(page, ids.IDC_CLEAR).tap();
+    await control(page, ids.IDC_LETTER_FIRST).tap();
+    assert.equal(await control(page, ids.IDC_WORD).inputValue(), nativeDeal(1).letters[0]);
+    await control(page, ids.IDC_QUIT_GAME).tap();
+    await control(page, ids.IDOK, ids.IDD_RESULTS).waitFor();
+    assert.deepEqual(await phoneFaults(page), [], `results at ${width}x${height}`);
     await context.close();
   }
+});
+
+test('a desktop: the window at its classic size fits a small screen, with the field taking focus at the start; screenshot', async () => {
+  const context = await browser.newContext({ viewport: { width: 1024, height: 560 } });
+  const page = await openGame(context, server.url, '?seed=1');
+  await startGame(page);
+  assert.equal(await control(page, ids.IDC_WORD).evaluate(field => field === document.activeElement), true);
+  const frame = await windowOf(page, ids.IDD_GAME).boundingBox();
+  assert.ok(frame.x >= 0 && frame.x + frame.width <= 1024, `window at ${frame.x}..${frame.x + frame.width}`);
+  await page.screenshot({ path: `${process.env.VREL_SCREENSHOTS ?? 'build/web'}/screenshot-web.png` });
+  await context.close();
 });
 
 test('a wide screen: the window is drawn at 1.5 times, or at its classic size by the bar\'s switch, which is kept', async () => {
@@ -244,30 +281,32 @@ test('a word pointed at or selected in the results is drawn on the board, in ord
   await context.close();
 });
 
-test('dragging across touching cells traces a word, its cells lit on the way', async () => {
+test('dragging across touching cells traces a word, its cells lit on the way, on a desktop and on a phone', async () => {
   const { letters, words } = nativeDeal(1);
-  const context = await browser.newContext();
-  const page = await openGame(context, server.url, '?seed=1');
-  await startGame(page);
   // A path of three touching cells, found on the board.
   const touching = (a, b) => a !== b && Math.abs((a >> 2) - (b >> 2)) <= 1 && Math.abs((a & 3) - (b & 3)) <= 1;
   let path = null;
   for (let a = 0; a < 16 && !path; a++) for (let b = 0; b < 16 && !path; b++) for (let c = 0; c < 16 && !path; c++)
     if (touching(a, b) && touching(b, c) && a !== c && words.includes(letters[a] + letters[b] + letters[c])) path = [a, b, c];
-  const centre = async cell => {
-    const box = await control(page, ids.IDC_LETTER_FIRST + cell).boundingBox();
-    return [box.x + box.width / 2, box.y + box.height / 2];
-  };
-  await page.mouse.move(...await centre(path[0]));
-  await page.mouse.down();
-  for (const cell of path.slice(1)) await page.mouse.move(...await centre(cell), { steps: 4 });
-  const lit = () => windowOf(page, ids.IDD_GAME).locator('button.traced').evaluateAll(
-    cubes => cubes.map(cube => Number(cube.dataset.id)));
-  assert.deepEqual(await lit(), path.map(cell => ids.IDC_LETTER_FIRST + cell).sort((a, b) => a - b));
-  await page.mouse.up();
-  assert.deepEqual(await lit(), []);
-  assert.equal(await control(page, ids.IDC_WORD).inputValue(), path.map(c => letters[c]).join(''));
-  await context.close();
+  for (const options of [{}, { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true }]) {
+    const context = await browser.newContext(options);
+    const page = await openGame(context, server.url, '?seed=1');
+    await startGame(page);
+    const centre = async cell => {
+      const box = await control(page, ids.IDC_LETTER_FIRST + cell).boundingBox();
+      return [box.x + box.width / 2, box.y + box.height / 2];
+    };
+    await page.mouse.move(...await centre(path[0]));
+    await page.mouse.down();
+    for (const cell of path.slice(1)) await page.mouse.move(...await centre(cell), { steps: 4 });
+    const lit = () => windowOf(page, ids.IDD_GAME).locator('button.traced').evaluateAll(
+      cubes => cubes.map(cube => Number(cube.dataset.id)));
+    assert.deepEqual(await lit(), path.map(cell => ids.IDC_LETTER_FIRST + cell).sort((a, b) => a - b));
+    await page.mouse.up();
+    assert.deepEqual(await lit(), []);
+    assert.equal(await control(page, ids.IDC_WORD).inputValue(), path.map(c => letters[c]).join(''));
+    await context.close();
+  }
 });
 
 test('every edition plays, and Help opens its pages with working jumps', async () => {
