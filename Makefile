@@ -139,7 +139,7 @@ bench-web: web native
 # The README's pictures of the page, on a desktop and on a phone, and of
 # the results, taken by the browser tests of those layouts.
 screenshots-web: web native
-	VREL_SCREENSHOTS=docs node --test --test-name-pattern='a phone|a desktop|pointed at' web/tests/game.test.mjs
+	VREL_SCREENSHOTS=docs node --test --test-name-pattern='^a phone|^a desktop|pointed at' web/tests/game.test.mjs
 
 # The page's download, Vrel-VERSION-web.zip, for `make dist`.
 WEB_ZIP = cd build/web/site && zip -qr ../../dist/Vrel-$$(cat ../version)-web.zip .
