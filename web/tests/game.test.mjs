@@ -196,7 +196,7 @@ const phoneFaults = page => page.evaluate(() => {
   return faults;
 });
 
-test('a phone, upright and on its side: the board and every target sized for a finger, all on the screen, no soft keyboard at the start, the bar in a menu', async () => {
+test('a phone, upright and on its side: a game played by touch, the board and every target sized for a finger, all on the screen, no soft keyboard at the start, the bar in a menu', async () => {
   for (const [width, height] of [[360, 640], [390, 844], [844, 390]]) {
     const context = await browser.newContext({ viewport: { width, height }, hasTouch: true, isMobile: true });
     const page = await openGame(context, server.url, '?seed=1');
@@ -204,7 +204,8 @@ test('a phone, upright and on its side: the board and every target sized for a f
     await control(page, ids.IDOK, ids.IDD_SEARCH).and(page.locator(':enabled')).tap();
     // The soft keyboard stays down until the player taps the field.
     assert.equal(await control(page, ids.IDC_WORD).evaluate(field => field === document.activeElement), false);
-    await control(page, ids.IDC_WORD).fill(nativeDeal(1).words.find(w => w.length === 4));
+    const word = nativeDeal(1).words.find(w => w.length === 4);
+    await control(page, ids.IDC_WORD).fill(word);
     await control(page, ids.IDC_WORD).dispatchEvent('input');
     assert.deepEqual(await phoneFaults(page), [], `${width}x${height}`);
     if (width === 390) await page.screenshot({ path: `${process.env.VREL_SCREENSHOTS ?? 'build/web'}/screenshot-web-phone.png` });
@@ -213,13 +214,16 @@ test('a phone, upright and on its side: the board and every target sized for a f
     await page.locator('#menu').tap();
     assert.deepEqual([await page.locator('#export').isVisible(), await phoneFaults(page)], [true, []]);
     await page.locator('#menu').tap();
+    await control(page, ids.IDC_ADD_WORD).tap();
+    assert.deepEqual(await listItems(page, ids.IDC_FOUND_LIST), [word]);
     // A tap adds a letter.
-    await control(page, ids.IDC_CLEAR).tap();
     await control(page, ids.IDC_LETTER_FIRST).tap();
     assert.equal(await control(page, ids.IDC_WORD).inputValue(), nativeDeal(1).letters[0]);
     await control(page, ids.IDC_QUIT_GAME).tap();
     await control(page, ids.IDOK, ids.IDD_RESULTS).waitFor();
     assert.deepEqual(await phoneFaults(page), [], `results at ${width}x${height}`);
+    await control(page, ids.IDOK, ids.IDD_RESULTS).tap();
+    await windowOf(page, ids.IDD_RESULTS).waitFor({ state: 'hidden' });
     await context.close();
   }
 });
