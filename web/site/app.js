@@ -260,7 +260,6 @@ try {
 } catch {
   // A browser that keeps nothing still fits the screen.
 }
-const fitting = () => !classicSize;
 let mainSize = null;  // the main window's size at the classic scale
 
 // Measured once, before any scale is set, while it is still hidden.
@@ -283,7 +282,7 @@ function scaleToScreen() {
   const width = root.clientWidth;
   root.classList.toggle('phone', phone.matches);
   let scale = 1;
-  if (!phone.matches && fitting()) {
+  if (!phone.matches && !classicSize) {
     const desktop = document.getElementById('desktop');
     const padding = parseFloat(getComputedStyle(desktop).paddingTop) * 2;
     const height = root.clientHeight - desktop.getBoundingClientRect().top - window.scrollY - padding;
@@ -308,7 +307,7 @@ function wireMenu() {
 function wireFit() {
   const button = document.getElementById('fit');
   button.textContent = texts.fit;
-  button.setAttribute('aria-pressed', String(fitting()));
+  button.setAttribute('aria-pressed', String(!classicSize));
   button.addEventListener('click', () => {
     classicSize = !classicSize;
     try {
@@ -316,7 +315,7 @@ function wireFit() {
     } catch {
       // Not kept, but switched for this visit.
     }
-    button.setAttribute('aria-pressed', String(fitting()));
+    button.setAttribute('aria-pressed', String(!classicSize));
     scaleToScreen();
   });
 }
