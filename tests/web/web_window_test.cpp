@@ -69,6 +69,7 @@ class FakePage : public Page {
         return answer;
     }
     void OpenHelp() override {}
+    void GameOver(const std::vector<std::string>&, const std::vector<std::string>&) override {}
     [[noreturn]] void EndProgram(int code) override {
         ADD_FAILURE() << "the program ended with " << code;
         std::abort();

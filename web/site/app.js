@@ -3,10 +3,13 @@
 // and the storage (storage.js).
 //
 // ?edition=CODE picks the edition (English without it); ?seed=N (0-65535)
-// seeds the deal instead of the clock.
+// seeds the deal instead of the clock, and ?day=YYYY-MM-DD deals that day's
+// board; ?by= is a friend's result on that board (links.js).
 import { decode, encode } from './cp1252.js';
 import * as dialogs from './dialogs.js';
+import { History, buildStatistics } from './history.js';
 import { wireInput } from './input.js';
+import { boardWords, dayNumber, encodeResult, fill, localDay, percent, readLink } from './links.js';
 import { boxValues, editions, ids } from './resources.js';
 import { fetchDictionary, Storage } from './storage.js';
 
@@ -24,9 +27,8 @@ const code = Object.hasOwn(editions, params.get('edition') ?? '') ? params.get('
 const texts = editions[code].page;
 const strings = editions[code].strings;
 const ERROR_BOX = boxValues.kBoxOk | boxValues.kBoxIconExclamation;
-const seedParam = params.get('seed');
-const seed = seedParam !== null && /^\d+$/.test(seedParam) && Number(seedParam) <= 65535
-  ? Number(seedParam) : Date.now() & 0xFFFF;
+const link = readLink(params);
+const seed = link.seed ?? Date.now() & 0xFFFF;
 
 let module = null;
 let storage = null;
@@ -36,6 +38,9 @@ const dialogEnds = new Map();  // template number -> resolve(end code)
 const boxes = [];              // open message boxes, the top one last
 let pendingFocus = null;
 let audio = null;
+let history = null;
+let gamesOver = 0;   // games ended by Quit Game in this page
+let shared = null;   // the first game's line and link, once it has ended
 
 function beep() {
   document.dispatchEvent(new Event('beep'));
@@ -113,6 +118,115 @@ function openHelp() {
   window.open(`help/${code}.html`, '_blank', 'noopener');
 }
 
+// A notice under the bar: the page's own, plain word on what it did, or
+// could not do, with a button that puts it away.
+function notify(text) {
+  const notice = document.getElementById('notice');
+  const line = document.createElement('p');
+  line.textContent = text;
+  const dismiss = document.createElement('button');
+  dismiss.type = 'button';
+  dismiss.textContent = 'OK';
+  dismiss.addEventListener('click', () => notice.replaceChildren());
+  notice.replaceChildren(line, dismiss);
+}
+
+function dateText(day) {
+  const days = dayNumber(day);
+  if (days === null) return day;
+  return new Intl.DateTimeFormat(texts.locale, { day: 'numeric', month: 'short', year: 'numeric', timeZone: 'UTC' })
+    .format(new Date(days * 86400000));
+}
+
+// The game just ended: kept in the history; the first game, the board of
+// the page's link, can be shared, and a friend's result on it is shown.
+function gameOver(found, missed) {
+  gamesOver++;
+  const words = boardWords(found, missed);
+  const lengths = [3, 4, 5, 6].map(n => found.filter(word => word.length === n).length);
+  const game = {
+    date: localDay(), edition: code, seed, day: gamesOver === 1 ? link.day : null, game: gamesOver,
+    found: found.length, max: words.length, percent: percent(found.length, words.length), lengths,
+  };
+  history?.add(game).then(games => { if (!games) notify(texts.nohistory); });
+  if (gamesOver !== 1 || link.seed === null) return;
+  const board = link.day ? dateText(link.day) : fill(texts.board, seed);
+  const where = link.day ? `day=${link.day}` : `seed=${seed}`;
+  shared = {
+    line: `Vrel 2 \u00b7 ${editions[code].own} \u00b7 ${board} \u00b7 ${fill(texts.result, game.found, game.max, game.percent)}`,
+    url: `${location.origin}${location.pathname}?edition=${code}&${where}&by=${encodeResult(words, found)}`,
+  };
+  document.getElementById('share').hidden = false;
+  if (link.result) showFriend(words, found);
+}
+
+// A friend's result beside the player's under the results' lists, and the
+// friend's words marked in the lists, when the board has the same words as
+// the friend's had.
+function showFriend(words, found) {
+  const { count, found: places } = link.result;
+  const results = dialogs.windowOf(ids.IDD_RESULTS);
+  results.querySelector('.friend')?.remove();
+  const lines = document.createElement('div');
+  lines.className = 'friend';
+  for (const text of [fill(texts.you, found.length, words.length, percent(found.length, words.length)),
+    `\u2605 ${fill(texts.friend, places.size, count, percent(places.size, count))}`]) {
+    const line = document.createElement('p');
+    line.textContent = text;
+    lines.append(line);
+  }
+  results.append(lines);
+  if (count !== words.length) {
+    notify(texts.othermarks);
+    return;
+  }
+  const theirs = new Set([...places].map(place => words[place]));
+  for (const item of results.querySelectorAll('.item')) {
+    if (!theirs.has(item.textContent)) continue;
+    item.classList.add('friend-word');
+    item.setAttribute('aria-label', fill(texts.friendword, item.textContent));
+  }
+}
+
+// Share: the device's own sharing where it has it, else the clipboard.
+async function share() {
+  if (!shared) return;
+  if (navigator.share) {
+    try {
+      await navigator.share({ text: shared.line, url: shared.url });
+      return;
+    } catch (error) {
+      if (error?.name === 'AbortError') return;  // the player chose not to
+    }
+  }
+  try {
+    await navigator.clipboard.writeText(`${shared.line}\n${shared.url}`);
+    notify(texts.copied);
+  } catch {
+    notify(`${texts.nocopy}\n${shared.line}\n${shared.url}`);
+  }
+}
+
+async function openStatistics() {
+  if (ended || !history) return;
+  const games = await history.games();
+  if (!games) {
+    notify(texts.nohistory);
+    return;
+  }
+  document.querySelector('dialog[data-window="statistics"]')?.remove();
+  const statistics = buildStatistics(texts, games, localDay(), dateText, async () => {
+    const answer = await messageBox(texts.clearask, texts.statistics, boxValues.kBoxYesNo | boxValues.kBoxIconQuestion);
+    if (answer !== boxValues.kAnswerYes) return;
+    statistics.close();
+    if (!await history.clear()) notify(texts.nohistory);
+    openStatistics();
+  });
+  document.body.append(statistics);
+  statistics.showModal();
+  statistics.querySelector('[data-action="close"]').focus({ preventScroll: true });
+}
+
 function endProgram(exitCode) {
   showEnded();
   throw new ProgramEnded(`exit ${exitCode}`);
@@ -122,8 +236,7 @@ function showEnded() {
   ended = true;
   for (const box of boxes) box.remove();
   document.getElementById('desktop').hidden = true;
-  document.getElementById('export').disabled = true;
-  document.getElementById('import').disabled = true;
+  for (const id of ['export', 'import', 'statistics']) document.getElementById(id).disabled = true;
   const restart = document.getElementById('restart');
   restart.href = location.href;
   document.getElementById('ended').hidden = false;
@@ -150,6 +263,7 @@ const page = {
   runDialog,
   messageBox,
   openHelp,
+  gameOver,
   endProgram,
   storage: null,
 };
@@ -208,6 +322,8 @@ function wordEdit(text) {
 
 function topWindow() {
   if (boxes.length) return { kind: 'box', element: boxes[boxes.length - 1] };
+  // The page's own windows take their keys as the browser gives them.
+  if (document.querySelector('dialog.page-window[open]')) return null;
   for (const number of [ids.IDD_ABOUT, ids.IDD_RESULTS, ids.IDD_SEARCH, ids.IDD_SAVE, ids.IDD_LOAD]) {
     if (dialogs.isOpen(number)) return { kind: 'dialog', number, element: dialogs.windowOf(number) };
   }
@@ -297,11 +413,13 @@ function wireMenu() {
   const button = document.getElementById('menu');
   const items = document.getElementById('bar-items');
   button.textContent = texts.menu;
-  button.addEventListener('click', () => {
-    const open = !items.classList.contains('open');
+  const show = open => {
     items.classList.toggle('open', open);
     button.setAttribute('aria-expanded', String(open));
-  });
+  };
+  button.addEventListener('click', () => show(!items.classList.contains('open')));
+  // An item chosen folds the menu again.
+  items.addEventListener('click', event => { if (event.target.closest('button, a')) show(false); });
 }
 
 function wireFit() {
@@ -323,19 +441,39 @@ function wireFit() {
 function linkEditions() {
   const list = document.getElementById('editions');
   for (const [other, edition] of Object.entries(editions)) {
-    const link = document.createElement(other === code ? 'strong' : 'a');
-    // The names are English; each link leads to a page in its edition's
-    // language.
-    link.textContent = edition.name;
-    link.lang = 'en';
+    // Each edition by its own name, in its language.
+    const item = document.createElement(other === code ? 'strong' : 'a');
+    item.textContent = edition.own;
+    item.lang = other;
     if (other !== code) {
-      link.href = `?edition=${other}`;
-      link.hreflang = other;
+      item.href = `?edition=${other}`;
+      item.hreflang = other;
     } else {
-      link.setAttribute('aria-current', 'page');
+      item.setAttribute('aria-current', 'page');
     }
-    list.append(link, ' ');
+    list.append(item, ' ');
   }
+}
+
+// Today's board, Share and Statistics; the link's faults are told.
+function wireBar() {
+  const today = document.getElementById('today');
+  today.textContent = texts.today;
+  // The date when it is followed: a page left open past midnight links to
+  // the new day.
+  const point = () => { today.href = `?edition=${code}&day=${localDay()}`; };
+  point();
+  today.addEventListener('pointerdown', point);
+  today.addEventListener('focus', point);
+  today.addEventListener('click', point);
+  const shareButton = document.getElementById('share');
+  shareButton.textContent = texts.share;
+  shareButton.addEventListener('click', share);
+  const statistics = document.getElementById('statistics');
+  statistics.textContent = texts.statistics;
+  statistics.addEventListener('click', openStatistics);
+  if (link.faults.includes('day')) notify(texts.badday);
+  else if (link.faults.includes('result')) notify(texts.badresult);
 }
 
 // The engine's module; rejects when vrel.js or vrel.wasm cannot be had, or
@@ -365,6 +503,7 @@ async function main() {
   document.getElementById('export').textContent = texts.export;
   document.getElementById('import-text').textContent = texts.import;
   document.getElementById('ended-text').textContent = texts.ended;
+  wireBar();
   document.getElementById('restart').textContent = texts.restart;
   dialogs.buildWindows(document.getElementById('desktop'), number => {
     if (running && number === MAIN_WINDOW) return;
@@ -401,8 +540,10 @@ async function main() {
   if (ended) return;
   const exportButton = document.getElementById('export');
   const importInput = document.getElementById('import');
+  history = new History(storage, code);
   exportButton.disabled = false;
   importInput.disabled = false;
+  document.getElementById('statistics').disabled = false;
   exportButton.addEventListener('click', exportDictionary);
   importInput.addEventListener('change', () => {
     const file = importInput.files[0];

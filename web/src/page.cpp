@@ -35,6 +35,12 @@ EM_ASYNC_JS(int, js_message_box, (const char* text, int textLength, const char* 
         Module.page.decode(HEAPU8.subarray(caption, caption + captionLength)), type);
 });
 EM_JS(void, js_open_help, (), { Module.page.openHelp(); });
+// The words of each list joined by new lines.
+EM_JS(void, js_game_over, (const char* found, int foundLength, const char* missed, int missedLength), {
+    const words = (pointer, length) =>
+        Module.page.decode(HEAPU8.subarray(pointer, pointer + length)).split('\n').filter(Boolean);
+    Module.page.gameOver(words(found, foundLength), words(missed, missedLength));
+});
 EM_JS(void, js_end_program, (int code), { Module.page.endProgram(code); });
 EM_ASYNC_JS(int, js_lock, (), { return await Module.page.storage.lock(); });
 EM_JS(void, js_unlock, (int token), { Module.page.storage.unlock(token); });
@@ -53,6 +59,12 @@ EM_ASYNC_JS(char*, js_open_tabs, (), {
 namespace {
 
 int Length(const std::string& text) { return static_cast<int>(text.size()); }
+
+std::string Lines(const std::vector<std::string>& words) {
+    std::string joined;
+    for (const std::string& word : words) joined += word + "\n";
+    return joined;
+}
 
 class Browser : public Page {
   public:
@@ -81,6 +93,12 @@ class Browser : public Page {
         return js_message_box(text.data(), Length(text), caption.data(), Length(caption), type);
     }
     void OpenHelp() override { js_open_help(); }
+    void GameOver(const std::vector<std::string>& found,
+                  const std::vector<std::string>& missed) override {
+        const std::string foundLines = Lines(found);
+        const std::string missedLines = Lines(missed);
+        js_game_over(foundLines.data(), Length(foundLines), missedLines.data(), Length(missedLines));
+    }
     [[noreturn]] void EndProgram(int code) override {
         js_end_program(code);  // throws out of the module
         __builtin_unreachable();

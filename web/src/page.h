@@ -40,6 +40,11 @@ class Page {
                            unsigned type) = 0;
     // Opens the help.
     virtual void OpenHelp() = 0;
+    // A game has ended (Quit Game): the words found and those missed, as the
+    // results list them, before the results are shown. The page keeps the
+    // game in its history.
+    virtual void GameOver(const std::vector<std::string>& found,
+                          const std::vector<std::string>& missed) = 0;
     // Ends the page's program with the exit code; does not return.
     [[noreturn]] virtual void EndProgram(int code) = 0;
     // Waits: lets time pass before a file operation is tried again.

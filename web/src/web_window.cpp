@@ -224,6 +224,7 @@ void CWebWindow::ShowResultsDialog(const WordList& found, const WordList& missed
     };
     fill(IDC_FOUND_HEADING, IDS_FOUND_HEADING, IDC_FOUND_WORDS, found);
     fill(IDC_MISSED_HEADING, IDS_MISSED_HEADING, IDC_MISSED_LIST, missed);
+    m_page.GameOver(found, missed);
     m_page.RunDialog(IDD_RESULTS);
 }
 

@@ -37,6 +37,11 @@ test('the main window, the dialogs and a message box', async () => {
   await control(page, ids.IDC_QUIT_GAME).click();
   checked.results = await seriousViolations(page);
   await control(page, ids.IDOK, ids.IDD_RESULTS).click();
+  // The page's own window, with the game just played.
+  await page.locator('#statistics').click();
+  await page.locator('dialog[data-window="statistics"] svg').first().waitFor();
+  checked.statistics = await seriousViolations(page);
+  await page.locator('dialog[data-window="statistics"] [data-action="close"]').click();
   // A box: the error of an import without a word.
   await page.locator('#import').setInputFiles({ name: 'x.dat', mimeType: 'text/plain', buffer: Buffer.from('\r\n') });
   await messageBox(page);
@@ -51,7 +56,7 @@ test('the main window, the dialogs and a message box', async () => {
     await frame.evaluate(element => element.close());
   }
   assert.deepEqual(checked, {
-    main: [], about: [], search: [], inPlay: [], results: [], box: [], loading: [], saving: [],
+    main: [], about: [], search: [], inPlay: [], results: [], statistics: [], box: [], loading: [], saving: [],
   });
   await context.close();
 });
@@ -80,8 +85,8 @@ test('screen readers: a document window, live lines, the edition\'s close button
   for (const [id, number] of [[ids.IDC_SCORE_LINE, ids.IDD_GAME], [ids.IDC_PROGRESS_LINE, ids.IDD_SEARCH]]) {
     assert.equal(await control(page, id, number).getAttribute('aria-live'), 'polite');
   }
-  const link = page.locator('#editions a', { hasText: 'French' });
-  assert.deepEqual([await link.getAttribute('lang'), await link.getAttribute('hreflang')], ['en', 'fr']);
+  const link = page.locator('#editions a', { hasText: 'Français' });
+  assert.deepEqual([await link.getAttribute('lang'), await link.getAttribute('hreflang')], ['fr', 'fr']);
   // The results' missed words: the selection follows the keys and stays in
   // view, and Enter still closes the dialog.
   await startGame(page);
