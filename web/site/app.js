@@ -142,6 +142,7 @@ function dateText(day) {
 // the page's link, can be shared, and a friend's result on it is shown.
 function gameOver(found, missed) {
   gamesOver++;
+  dialogs.windowOf(ids.IDD_RESULTS).querySelector('.friend')?.remove();
   const words = boardWords(found, missed);
   const lengths = [3, 4, 5, 6].map(n => found.filter(word => word.length === n).length);
   const game = {
@@ -166,7 +167,6 @@ function gameOver(found, missed) {
 function showFriend(words, found) {
   const { count, found: places } = link.result;
   const results = dialogs.windowOf(ids.IDD_RESULTS);
-  results.querySelector('.friend')?.remove();
   const lines = document.createElement('div');
   lines.className = 'friend';
   for (const text of [fill(texts.you, found.length, words.length, percent(found.length, words.length)),

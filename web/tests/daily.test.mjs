@@ -91,6 +91,9 @@ test('Share gives a line and a link; the friend who opens it sees both scores an
   assert.equal(await notice(friend).textContent(), 'The result and its link are copied, ready to paste.');
   const [copied] = await friend.evaluate(() => window.vrelShared);
   assert.match(copied, /^Vrel 2 · English · 10 Dec 2026 · 1 of \d+ words \(\d+ %\)\nhttp:\S+&by=\S+$/);
+  // The next board is not the friend's.
+  await play(friend);
+  assert.equal(await results.locator('.friend').count(), 0);
   await sender.context().close();
   await friend.context().close();
 });
