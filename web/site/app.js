@@ -9,7 +9,7 @@ import { decode, encode } from './cp1252.js';
 import * as dialogs from './dialogs.js';
 import { History, buildStatistics } from './history.js';
 import { wireInput } from './input.js';
-import { boardWords, dayNumber, encodeResult, fill, localDay, percent, readLink } from './links.js';
+import { boardWords, encodeResult, fill, localDay, percent, readLink, writeDay } from './links.js';
 import { boxValues, editions, ids } from './resources.js';
 import { fetchDictionary, Storage } from './storage.js';
 
@@ -131,12 +131,7 @@ function notify(text) {
   notice.replaceChildren(line, dismiss);
 }
 
-function dateText(day) {
-  const days = dayNumber(day);
-  if (days === null) return day;
-  return new Intl.DateTimeFormat(texts.locale, { day: 'numeric', month: 'short', year: 'numeric', timeZone: 'UTC' })
-    .format(new Date(days * 86400000));
-}
+const dateText = day => writeDay(day, texts.locale);
 
 // The game just ended: kept in the history; the first game, the board of
 // the page's link, can be shared, and a friend's result on it is shown.
@@ -503,8 +498,8 @@ async function main() {
   document.getElementById('export').textContent = texts.export;
   document.getElementById('import-text').textContent = texts.import;
   document.getElementById('ended-text').textContent = texts.ended;
-  wireBar();
   document.getElementById('restart').textContent = texts.restart;
+  wireBar();
   dialogs.buildWindows(document.getElementById('desktop'), number => {
     if (running && number === MAIN_WINDOW) return;
     if (number === MAIN_WINDOW) command(ids.IDOK);

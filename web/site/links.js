@@ -34,6 +34,14 @@ export function localDay(date = new Date()) {
   return `${date.getFullYear()}-${pad(date.getMonth() + 1)}-${pad(date.getDate())}`;
 }
 
+// "YYYY-MM-DD" as the language of the locale writes a date (10 Dec 2026).
+export function writeDay(text, locale) {
+  const days = dayNumber(text);
+  if (days === null) return text;
+  return new Intl.DateTimeFormat(locale, { day: 'numeric', month: 'short', year: 'numeric', timeZone: 'UTC' })
+    .format(new Date(days * DAY_MS));
+}
+
 // The date before "YYYY-MM-DD".
 export function dayBefore(text) {
   return new Date((dayNumber(text) - 1) * DAY_MS).toISOString().slice(0, 10);
