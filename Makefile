@@ -136,10 +136,11 @@ test-web: web native
 bench-web: web native
 	node web/tests/bench.mjs
 
-# The README's pictures of the page, on a desktop and on a phone, and of
-# the results, taken by the browser tests of those layouts.
+# The README's pictures of the page, on a desktop and on a phone, of the
+# results and of the Statistics window, taken by the browser tests of those
+# windows.
 screenshots-web: web native
-	VREL_SCREENSHOTS=docs node --test --test-name-pattern='^a phone|^a desktop|pointed at' web/tests/game.test.mjs
+	VREL_SCREENSHOTS=docs node --test --test-name-pattern='^a phone|^a desktop|pointed at|^Statistics' web/tests/game.test.mjs web/tests/daily.test.mjs
 
 # The page's download, Vrel-VERSION-web.zip, for `make dist`.
 WEB_ZIP = cd build/web/site && zip -qr ../../dist/Vrel-$$(cat ../version)-web.zip .

@@ -170,6 +170,7 @@ test('Statistics after five games of two days: across a reload and in another ta
   assert.equal(await charts.first().locator('rect').count(), 5);
   assert.equal(await charts.first().getAttribute('aria-label'),
     `Last 30 games (%): ${percents.map((value, at) => `${at < 3 ? 10 : 11} Dec 2026 ${value} %`).join(', ')}`);
+  await other.screenshot({ path: `${process.env.VREL_SCREENSHOTS ?? 'build/web'}/screenshot-web-statistics.png` });
   const byLength = [3, 4, 5, 6].map(n => `${n} letters ${all.filter(word => word.length === n).length}`);
   assert.equal(await charts.nth(1).getAttribute('aria-label'), `Found words by length: ${byLength.join(', ')}`);
 
