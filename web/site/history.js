@@ -6,6 +6,10 @@ import { dayBefore, fill, percent } from './links.js';
 const SVG = 'http://www.w3.org/2000/svg';
 const RECENT = 30;
 
+// A stored line that the page could have written: any other is left out.
+const isGame = game => game !== null && typeof game === 'object' && typeof game.date === 'string'
+  && [game.found, game.max, game.percent].every(Number.isFinite);
+
 export class History {
   // storage: the page's Storage, whose lock and syncs guard the files.
   constructor(storage, code) {
@@ -25,7 +29,7 @@ export class History {
         for (const line of FS.readFile(this.path, { encoding: 'utf8' }).split('\n')) {
           try {
             const game = JSON.parse(line);
-            if (game && typeof game === 'object' && Number.isFinite(game.found) && Number.isFinite(game.max)) games.push(game);
+            if (isGame(game)) games.push(game);
           } catch {
             // A damaged line loses that game only.
           }
@@ -60,9 +64,11 @@ export function figures(games, today) {
   const days = new Set(games.filter(game => game.day && game.day === game.date).map(game => game.day));
   let day = days.has(today) ? today : dayBefore(today);
   let streak = 0;
-  for (; days.has(day); day = dayBefore(day)) streak++;
+  for (; days.has(day) && streak < days.size; day = dayBefore(day)) streak++;
   const lengths = [0, 0, 0, 0];
-  for (const game of games) (game.lengths ?? []).forEach((count, at) => { if (at < 4) lengths[at] += count; });
+  for (const game of games) {
+    if (Array.isArray(game.lengths)) game.lengths.slice(0, 4).forEach((count, at) => { lengths[at] += Number(count) || 0; });
+  }
   return {
     played: games.length, average: percent(found, maximum), best, streak,
     recent: games.slice(-RECENT).map(game => game.percent), lengths,
