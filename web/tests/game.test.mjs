@@ -224,7 +224,7 @@ test('a phone, upright and on its side: a game played by touch, the board and ev
     assert.deepEqual(await phoneFaults(page), [], `results at ${width}x${height}`);
     await control(page, ids.IDOK, ids.IDD_RESULTS).tap();
     await windowOf(page, ids.IDD_RESULTS).waitFor({ state: 'hidden' });
-    // Share beside the menu, and the page's own window opened from it.
+    // Share now in the bar, and the page's own window opened from the menu.
     await page.locator('#menu').tap();
     await page.locator('#statistics').tap();
     await page.locator('dialog[data-window="statistics"] svg').first().waitFor();
