@@ -144,7 +144,7 @@ function gameOver(found, missed) {
     date: localDay(), edition: code, seed, day: gamesOver === 1 ? link.day : null, game: gamesOver,
     found: found.length, max: words.length, percent: percent(found.length, words.length), lengths,
   };
-  history?.add(game).then(games => { if (!games) notify(texts.nohistory); });
+  history.add(game).then(games => { if (!games) notify(texts.nohistory); });
   if (gamesOver !== 1 || link.seed === null) return;
   const board = link.day ? dateText(link.day) : fill(texts.board, seed);
   const where = link.day ? `day=${link.day}` : `seed=${seed}`;
@@ -153,18 +153,18 @@ function gameOver(found, missed) {
     url: `${location.origin}${location.pathname}?edition=${code}&${where}&by=${encodeResult(words, found)}`,
   };
   document.getElementById('share').hidden = false;
-  if (link.result) showFriend(words, found);
+  if (link.result) showFriend(words, game);
 }
 
-// A friend's result beside the player's under the results' lists, and the
-// friend's words marked in the lists, when the board has the same words as
-// the friend's had.
-function showFriend(words, found) {
+// A friend's result beside the player's (game) under the results' lists,
+// and the friend's words marked in the lists, when the board has the same
+// words as the friend's had.
+function showFriend(words, game) {
   const { count, found: places } = link.result;
   const results = dialogs.windowOf(ids.IDD_RESULTS);
   const lines = document.createElement('div');
   lines.className = 'friend';
-  for (const text of [fill(texts.you, found.length, words.length, percent(found.length, words.length)),
+  for (const text of [fill(texts.you, game.found, game.max, game.percent),
     `\u2605 ${fill(texts.friend, places.size, count, percent(places.size, count))}`]) {
     const line = document.createElement('p');
     line.textContent = text;
@@ -203,7 +203,7 @@ async function share() {
 }
 
 async function openStatistics() {
-  if (ended || !history) return;
+  if (ended) return;
   const games = await history.games();
   if (!games) {
     notify(texts.nohistory);
@@ -527,6 +527,7 @@ async function main() {
   performance.mark('vrel-module');
   storage = new Storage(module);
   page.storage = storage;
+  history = new History(storage, code);
   // A browser that refuses storage still plays, but nothing added is kept.
   const stored = await storage.open(code, shipped);
   performance.mark('vrel-storage');
@@ -535,7 +536,6 @@ async function main() {
   if (ended) return;
   const exportButton = document.getElementById('export');
   const importInput = document.getElementById('import');
-  history = new History(storage, code);
   exportButton.disabled = false;
   importInput.disabled = false;
   document.getElementById('statistics').disabled = false;

@@ -221,6 +221,34 @@ function setEnabled(element, enabled) {
   }
 }
 
+// A window's title bar: its id (the window's label), its text, the
+// program's icon if asked, and the close button when onClose is given.
+export function buildCaption(id, text, { icon = false, onClose = null } = {}) {
+  const caption = document.createElement('div');
+  caption.className = 'caption';
+  caption.id = id;
+  if (icon) {
+    const image = document.createElement('img');
+    image.src = 'icons/vrel-32.png';
+    image.alt = '';
+    caption.append(image);
+  }
+  const title = document.createElement('span');
+  title.textContent = text;
+  caption.append(title);
+  if (onClose) {
+    const close = document.createElement('button');
+    close.type = 'button';
+    close.className = 'close';
+    close.tabIndex = -1;
+    close.setAttribute('aria-label', closeLabel);
+    close.textContent = '\u00d7';
+    close.addEventListener('click', onClose);
+    caption.append(close);
+  }
+  return caption;
+}
+
 // Builds the window of a template; the main window is a part of the page,
 // the others are modal <dialog> elements.
 function buildWindow(number, onClose) {
@@ -232,25 +260,9 @@ function buildWindow(number, onClose) {
   // The main window is a part of the page, in which a screen reader keeps
   // its reading mode.
   if (!modal) frame.setAttribute('role', 'document');
-  const caption = document.createElement('div');
-  caption.className = 'caption';
-  caption.id = `caption-${number}`;
-  const icon = document.createElement('img');
-  icon.src = 'icons/vrel-32.png';
-  icon.alt = '';
-  const title = document.createElement('span');
-  title.textContent = template.caption;
-  caption.append(icon, title);
-  if (template.style.includes('WS_SYSMENU')) {
-    const close = document.createElement('button');
-    close.type = 'button';
-    close.className = 'close';
-    close.tabIndex = -1;
-    close.setAttribute('aria-label', closeLabel);
-    close.textContent = '\u00d7';
-    close.addEventListener('click', () => onClose(number));
-    caption.append(close);
-  }
+  const caption = buildCaption(`caption-${number}`, template.caption, {
+    icon: true, onClose: template.style.includes('WS_SYSMENU') ? () => onClose(number) : null,
+  });
   frame.setAttribute('aria-labelledby', caption.id);
   const client = document.createElement('div');
   client.className = 'client';
@@ -386,12 +398,7 @@ export function buildMessageBox(text, caption, type, buttonTexts, onAnswer) {
   const box = document.createElement('dialog');
   box.className = 'window messagebox';
   box.setAttribute('role', 'alertdialog');
-  const captionBar = document.createElement('div');
-  captionBar.className = 'caption';
-  captionBar.id = `box-caption-${Date.now()}-${Math.random().toString(36).slice(2)}`;
-  const title = document.createElement('span');
-  title.textContent = caption;
-  captionBar.append(title);
+  const captionBar = buildCaption(`box-caption-${Date.now()}-${Math.random().toString(36).slice(2)}`, caption);
   const body = document.createElement('div');
   body.className = 'box-body';
   const icon = type & 0xF0;  // the icon's bits of the type

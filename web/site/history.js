@@ -1,6 +1,7 @@
 // The player's history: every game ended by Quit Game, kept beside the
 // edition's dictionary (HISTORY.TXT, one JSON object a line), and the
 // Statistics window that shows it as figures and two charts.
+import { buildCaption } from './dialogs.js';
 import { dayBefore, fill, percent } from './links.js';
 
 const SVG = 'http://www.w3.org/2000/svg';
@@ -114,18 +115,8 @@ export function buildStatistics(texts, games, today, dateText, onClear) {
   const dialog = document.createElement('dialog');
   dialog.className = 'window page-window';
   dialog.dataset.window = 'statistics';
-  const caption = document.createElement('div');
-  caption.className = 'caption';
-  caption.id = 'caption-statistics';
-  const title = document.createElement('span');
-  title.textContent = texts.statistics;
-  const close = document.createElement('button');
-  close.type = 'button';
-  close.className = 'close';
-  close.tabIndex = -1;
-  close.setAttribute('aria-label', texts.close);
-  close.textContent = '\u00d7';
-  caption.append(title, close);
+  const end = () => { dialog.close(); dialog.remove(); };
+  const caption = buildCaption('caption-statistics', texts.statistics, { onClose: end });
   dialog.setAttribute('aria-labelledby', caption.id);
 
   const body = document.createElement('div');
@@ -166,8 +157,6 @@ export function buildStatistics(texts, games, today, dateText, onClear) {
   clear.disabled = games.length === 0;
   clear.dataset.action = 'clear';
   ok.dataset.action = 'close';
-  const end = () => { dialog.close(); dialog.remove(); };
-  close.addEventListener('click', end);
   ok.addEventListener('click', end);
   dialog.addEventListener('close', () => dialog.remove());
   clear.addEventListener('click', onClear);
