@@ -235,7 +235,7 @@ def main():
     parser.add_argument('--module', required=True)
     parser.add_argument('--help-dir', dest='help_dir', required=True)
     parser.add_argument('--version', required=True)
-    parser.add_argument('--editions', nargs='+', required=True, help='CODE=NAME=OWN NAME, the default edition first')
+    parser.add_argument('--editions', nargs='+', required=True, help='CODE=OWN NAME (the name in its language), the default edition first')
     args = parser.parse_args()
     root, out = args.root, args.out
     resources = os.path.join(root, 'resources')
@@ -254,13 +254,13 @@ def main():
     templates = read_templates(os.path.join(resources, 'common.rc'), ids)
     editions = {}
     for edition in args.editions:
-        code, name, own = edition.split('=', 2)
+        code, own = edition.split('=', 1)
         folder = os.path.join(resources, 'editions', code)
         texts = edition_texts(folder)
         # Its page.txt names the same texts as the default edition's.
         default = next(iter(editions.values()), None)
         page = page_texts(folder, default['page'] if default else None)
-        editions[code] = {'name': name, 'own': own, 'texts': texts, 'strings': edition_strings(folder),
+        editions[code] = {'own': own, 'texts': texts, 'strings': edition_strings(folder),
                           'page': page}
         data = os.path.join(root, 'data', code)
         target = os.path.join(out, 'data', code)
